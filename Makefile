@@ -1,0 +1,43 @@
+# One command each: `make run` opens the animation, `make test` runs every test.
+# Both install what is missing first (Debian 12).
+
+BUILD_RUN  := build/release
+BUILD_TEST := build/test
+CMAKE_GEN  := -G Ninja
+STEPS ?= 200
+OUT ?= snapshot.png
+
+.PHONY: run test bench snapshot deps release-build test-build clean format
+
+deps:
+	@scripts/install-deps
+
+release-build: deps
+	@cmake -S . -B $(BUILD_RUN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
+	  -DCORVANE_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_RUN)
+
+test-build: deps
+	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \
+	  >/dev/null
+	@cmake --build $(BUILD_TEST)
+
+run: release-build
+	./$(BUILD_RUN)/corvane
+
+test: test-build
+	cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak
+
+bench: release-build
+	./$(BUILD_RUN)/corvane_bench --benchmark_counters_tabular=true
+
+snapshot: release-build
+	./$(BUILD_RUN)/snapshot --steps $(STEPS) --out $(OUT) \
+	  $(if $(WIDTH),--width $(WIDTH)) $(if $(HEIGHT),--height $(HEIGHT)) \
+	  $(if $(SCRIPT),--script $(SCRIPT))
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

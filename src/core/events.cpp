@@ -1,0 +1,64 @@
+#include "core/events.h"
+
+#include <limits>
+
+#include "core/main_loop.h"
+#include "input/handlers.h"
+#include "text/help_page.h"
+
+namespace corvane {
+
+void Dispatcher::deliver(const Event& e) {
+  Surface& sf = p_.sf;
+  switch (e.kind) {
+    case Event::Kind::Key:
+      Form_KeyPress(p_, e.a);
+      break;
+    case Event::Kind::Move:
+      // Only positions inside the client area reach the handler.
+      if (e.a < 0 || e.b < 0 || e.a >= sf.clientWidth() || e.b >= sf.clientHeight()) break;
+      Form_MouseMove(p_, 0, 0, static_cast<float>(sf.userX(e.a)),
+                     static_cast<float>(sf.userY(e.b)));
+      break;
+    case Event::Kind::Down:
+      Form_MouseDown(p_, e.a, 0, 0, 0);
+      break;
+    case Event::Kind::DblClick:
+      Form_DblClick(p_);
+      break;
+    case Event::Kind::Resize:
+      refit(p_, e.a, e.b);
+      break;
+    case Event::Kind::Close:
+      p_.host.End();
+  }
+}
+
+void refit(Program& p, int widthPx, int heightPx) {
+  State& st = p.st;
+  Surface& sf = p.sf;
+  sf.resize(widthPx, heightPx);
+  switch (st.moo) {
+    case 2:
+      sf.ScaleLeft(-110);
+      sf.ScaleWidth(300);
+      sf.ScaleTop(150);
+      sf.Cls();
+      engineStatics(p);
+      st.cylcyl = 1;  // the valve heads are drawn again at the next step
+      break;
+    case 3:
+      drawHelpPage(p);
+      break;
+    default:
+      // The graph view takes its own scale again: clear, titles, and a changed pass.
+      sf.ScaleWidth(static_cast<float>(st.moo == 0 ? st.s : 300));
+      sf.ScaleLeft(static_cast<float>(-103 * (st.moo == 0 ? st.s1 : 1)));
+      st.clse = 1;
+      st.redraw = 1;
+      st.endin1 = std::numeric_limits<double>::quiet_NaN();  // differs from every endin
+      break;
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,73 @@
+#include "core/main_loop.h"
+
+#include "core/engine_step.h"
+#include "engine/figure.h"
+#include "graphs/graph_view.h"
+#include "text/titles.h"
+
+namespace corvane {
+
+void Form_Activate(Program& p) {
+  initialise(p);
+  cams(p);
+  p.sf.Cls();
+  for (;;) mainLoopPass(p);
+}
+
+void mainLoopPass(Program& p) {
+  if (!(p.st.moo < 2)) {
+    enginePass(p);
+  } else {
+    graphPass(p);
+  }
+}
+
+void engineStatics(Program& p) {
+  for (double a : {-75.0, 0.0, 75.0, 150.0}) cylinder(p, a);
+  titl(p);
+  oilchamber(p, 0);
+  oilchamber(p, 75);
+  oilcham(p, 150);
+  if (p.st.plot == 0) oilchame(p, 148.9);
+}
+
+void enginePass(Program& p) {
+  State& st = p.st;
+  Surface& sf = p.sf;
+  Host& host = p.host;
+  sf.ScaleLeft(-110);
+  sf.ScaleWidth(300);
+  sf.ScaleTop(150);
+  sf.DrawWidth(3);
+  sf.BackColor(st.bco);
+  sf.ForeColor(st.fco);
+  if (st.cylcyl == 1) {
+    st.cylcyl = 0;
+    host.DoEvents();
+    sf.Cls();
+    engineStatics(p);
+  }
+  // The loop counter is ang itself; each step advances it by -stee as well.
+  const double start = -1.5 * st.pi;
+  const double end = 2.5 * st.pi;
+  const double step = 2 * st.pi / 5000;
+  for (st.ang = start; st.ang <= end; st.ang += step) {
+    if (st.moo < 2) break;
+    while (st.stall == 1) host.DoEventsWait();
+    if (st.moo < 2) break;
+    if (st.stall9 == 1) st.stall = 1;
+    host.DoEventsUntilStep();
+    engineStep(p);
+    st.ang1 = st.ang;
+    host.DoEvents();
+    while (st.stall == 1) host.DoEventsWait();
+  }
+  host.DoEvents();
+  host.DoEvents();
+}
+
+// A fixed wait in which no handler runs; it gives the automatic change in the time view the
+// pace of one operating point every 50 ms.
+void delays(Program& p) { p.host.Delay(0.05); }
+
+}  // namespace corvane

@@ -1,0 +1,209 @@
+#include "display/sdl_window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+// Pumping the window system costs microseconds; within one step the queue is refilled no more
+// often than this.
+constexpr double kPumpInterval = 0.002;
+
+bool isXrgb(const SDL_Surface* s) {
+  return s->format->BytesPerPixel == 4 && (s->format->format == SDL_PIXELFORMAT_RGB888 ||
+                                           s->format->format == SDL_PIXELFORMAT_ARGB8888);
+}
+
+// The first character of UTF-8 text as a 16-bit character code (0 if there is none).
+int firstCharacter(const char* s) {
+  const auto* u = reinterpret_cast<const unsigned char*>(s);
+  if (u[0] < 0x80) return u[0];
+  if ((u[0] & 0xE0) == 0xC0 && u[1]) return ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
+  if ((u[0] & 0xF0) == 0xE0 && u[1] && u[2])
+    return ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+  return 0;
+}
+}  // namespace
+
+SdlWindow::SdlWindow(const std::string& caption) {
+  // The native shared-memory image, not a software OpenGL texture, and no mouse capture, so
+  // the pointer is reported only over the client area.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) throw std::runtime_error(SDL_GetError());
+  SDL_Rect usable{0, 0, kDesignWidth, kDesignHeight};
+  SDL_GetDisplayUsableBounds(0, &usable);
+  window_ = SDL_CreateWindow(caption.c_str(), usable.x, usable.y, usable.w, usable.h,
+                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_SHOWN);
+  if (!window_) throw std::runtime_error(SDL_GetError());
+  SDL_StartTextInput();
+  surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
+  bindSurface();
+}
+
+SdlWindow::~SdlWindow() {
+  surface_.reset();
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+// Points the raster surface at the window's pixels (a new buffer after every resize).
+void SdlWindow::bindSurface() {
+  SDL_Surface* ws = SDL_GetWindowSurface(window_);
+  if (!ws) return;
+  direct_ = isXrgb(ws);
+  if (direct_) {
+    surface_->attach(static_cast<std::uint32_t*>(ws->pixels), ws->w, ws->h, ws->pitch);
+  } else {
+    surface_->resize(ws->w, ws->h);
+  }
+  surface_->Cls();
+}
+
+double SdlWindow::Now() const {
+  return static_cast<double>(SDL_GetPerformanceCounter()) /
+         static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void SdlWindow::present() {
+  std::vector<PixelRect> damaged = surface_->takeDamage();
+  if (damaged.empty()) return;
+  SDL_Surface* ws = SDL_GetWindowSurface(window_);
+  if (!ws) return;
+  std::vector<SDL_Rect> rects;
+  for (const PixelRect& r : damaged) rects.push_back({r.x, r.y, r.w, r.h});
+  if (!direct_) {
+    // A window whose pixels are not XRGB: convert the picture on the way.
+    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(surface_->row(0)), surface_->clientWidth(),
+        surface_->clientHeight(), 32, surface_->clientWidth() * 4, SDL_PIXELFORMAT_RGB888);
+    for (SDL_Rect& r : rects) SDL_BlitSurface(src, &r, ws, &r);
+    SDL_FreeSurface(src);
+  }
+  SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+}
+
+void SdlWindow::pump(bool force) {
+  const double now = Now();
+  if (!force && now - lastPump_ < kPumpInterval) return;
+  lastPump_ = now;
+  SDL_PumpEvents();
+}
+
+// Delivers what is queued, one event at a time, so that a handler that waits in its own loop
+// (the help page) receives the events that follow.
+void SdlWindow::drain() {
+  SDL_Event e;
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) dispatch(e);
+}
+
+void SdlWindow::dispatch(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_TEXTINPUT:
+      if (int c = firstCharacter(e.text.text)) deliver(Event::key(c));
+      break;
+    case SDL_KEYDOWN:
+      switch (e.key.keysym.sym) {
+        case SDLK_ESCAPE:
+          deliver(Event::key(27));
+          break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+          deliver(Event::key(13));
+          break;
+        case SDLK_BACKSPACE:
+          deliver(Event::key(8));
+          break;
+        case SDLK_TAB:
+          deliver(Event::key(9));
+          break;
+        default:
+          break;
+      }
+      break;
+    case SDL_MOUSEMOTION:
+      deliver(Event::move(e.motion.x, e.motion.y));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      // The second press of a double click ends the program; every other press is a press.
+      if (e.button.clicks >= 2 && e.button.clicks % 2 == 0) {
+        deliver(Event::dblClick());
+      } else {
+        deliver(Event::down(e.button.button));
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        bindSurface();
+        deliver(Event::resize(surface_->clientWidth(), surface_->clientHeight()));
+      } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        surface_->damageAll();
+        present();
+      }
+      break;
+    case SDL_QUIT:
+      deliver(Event::close());
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlWindow::DoEvents() {
+  pump(false);
+  drain();
+}
+
+// Blocks in the window system until the deadline, delivering every event that arrives.
+void SdlWindow::waitUntil(double deadline) {
+  for (;;) {
+    drain();
+    const double left = deadline - Now();
+    if (left <= 0) break;
+    SDL_Event e;
+    const int ms = std::max(1, static_cast<int>(left * 1000));
+    if (SDL_WaitEventTimeout(&e, ms) == 1) dispatch(e);
+  }
+  lastPump_ = Now();
+}
+
+void SdlWindow::DoEventsUntilStep() {
+  present();
+  const double period = 1.0 / kStepsPerSecond;
+  const double now = Now();
+  nextStep_ += period;
+  // After a stall of more than a few steps, start afresh rather than race to catch up.
+  if (nextStep_ < now - 4 * period) nextStep_ = now;
+  waitUntil(nextStep_);
+}
+
+void SdlWindow::DoEventsWait() {
+  present();
+  drain();
+  SDL_Event e;
+  if (SDL_WaitEventTimeout(&e, static_cast<int>(1000 / kFramesPerSecond)) == 1) dispatch(e);
+  drain();
+  lastPump_ = Now();
+}
+
+void SdlWindow::DoEventsFrame(bool drew) {
+  if (!drew) {
+    DoEventsWait();
+    return;
+  }
+  present();
+  const double period = 1.0 / kFramesPerSecond;
+  const double now = Now();
+  nextFrame_ += period;
+  if (nextFrame_ < now - 4 * period) nextFrame_ = now;
+  waitUntil(nextFrame_);
+}
+
+void SdlWindow::Delay(double seconds) { SDL_Delay(static_cast<Uint32>(seconds * 1000)); }
+
+}  // namespace corvane

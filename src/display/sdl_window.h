@@ -1,0 +1,49 @@
+// The real window: an SDL window whose pixels the raster surface draws into, bridging SDL's
+// events to the program's own and presenting only what changed, at most once per frame.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "display/host.h"
+#include "display/raster_surface.h"
+
+union SDL_Event;
+struct SDL_Window;
+
+namespace corvane {
+
+class SdlWindow : public Host {
+ public:
+  // Opens the window maximised (or at the display's usable size where nothing maximises it).
+  explicit SdlWindow(const std::string& caption);
+  ~SdlWindow() override;
+
+  RasterSurface& surface() { return *surface_; }
+
+  void DoEvents() override;
+  void DoEventsUntilStep() override;
+  void DoEventsWait() override;
+  void DoEventsFrame(bool drew) override;
+  void Delay(double seconds) override;
+  double Now() const override;
+
+  // Pushes the damaged part of the picture to the screen.
+  void present();
+
+ private:
+  void pump(bool force);
+  void drain();
+  void dispatch(const SDL_Event& e);
+  void waitUntil(double deadline);
+  void bindSurface();
+
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<RasterSurface> surface_;
+  bool direct_ = true;  // drawing straight into the window's own pixels
+  double lastPump_ = -1;
+  double nextStep_ = 0;
+  double nextFrame_ = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,97 @@
+#include "display/surface.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+Surface::Surface(int widthPx, int heightPx, double twipsPerPixel)
+    : width_(std::max(widthPx, 1)),
+      height_(std::max(heightPx, 1)),
+      twipsPerPixel_(twipsPerPixel),
+      unitX_(width_ / 300.0) {}
+
+void Surface::Cls() {
+  paintClear(backColor_);
+  currentX_ = 0;
+  currentY_ = 0;
+}
+
+void Surface::PSet(double x, double y, Colour c) {
+  paintDot(x, y, c);
+  currentX_ = static_cast<float>(x);
+  currentY_ = static_cast<float>(y);
+}
+
+void Surface::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, foreColor_); }
+
+void Surface::Line(double x1, double y1, double x2, double y2, Colour c) {
+  paintSegment(x1, y1, x2, y2, c);
+  currentX_ = static_cast<float>(x2);
+  currentY_ = static_cast<float>(y2);
+}
+
+void Surface::Box(double x1, double y1, double x2, double y2, Colour c) {
+  paintBox(x1, y1, x2, y2, c);
+  currentX_ = static_cast<float>(x2);
+  currentY_ = static_cast<float>(y2);
+}
+
+void Surface::Circle(double x, double y, double radius, Colour c) {
+  paintCircle(x, y, radius, c);
+  currentX_ = static_cast<float>(x);
+  currentY_ = static_cast<float>(y);
+}
+
+void Surface::Print(std::string_view text) { paintText(currentX_, currentY_, text, foreColor_); }
+
+void Surface::ScaleLeft(float v) {
+  scaleLeft_ = v;
+  propertySet(Property::ScaleLeft, v);
+}
+
+void Surface::ScaleTop(float v) {
+  scaleTop_ = v;
+  propertySet(Property::ScaleTop, v);
+}
+
+void Surface::ScaleWidth(float v) {
+  if (v == 0) return;  // a zero-wide scale has no meaning; keep the old one
+  scaleWidth_ = v;
+  unitX_ = width_ / static_cast<double>(v);
+  propertySet(Property::ScaleWidth, v);
+}
+
+float Surface::ScaleHeight() const { return static_cast<float>(-height_ / pixelsPerUnitY()); }
+
+void Surface::ForeColor(Colour c) {
+  foreColor_ = c;
+  propertySet(Property::ForeColor, c);
+}
+
+void Surface::BackColor(Colour c) {
+  const bool changed = c != backColor_;
+  backColor_ = c;
+  propertySet(Property::BackColor, c);
+  if (changed) Cls();
+}
+
+void Surface::DrawWidth(int pixels) {
+  drawWidth_ = std::clamp(pixels, 1, 32767);
+  propertySet(Property::DrawWidth, drawWidth_);
+}
+
+void Surface::FontSize(float points) {
+  fontSize_ = points;
+  propertySet(Property::FontSize, points);
+}
+
+void Surface::resize(int widthPx, int heightPx) {
+  width_ = std::max(widthPx, 1);
+  height_ = std::max(heightPx, 1);
+}
+
+void Surface::setTwipsPerPixel(double t) {
+  if (t > 0) twipsPerPixel_ = t;
+}
+
+}  // namespace corvane

@@ -1,0 +1,14 @@
+// The event handlers of the window: keyboard, mouse and double click. X and Y are user
+// units of the scale in force when the event is delivered.
+#pragma once
+
+#include "core/program.h"
+
+namespace corvane {
+
+void Form_KeyPress(Program& p, int KeyAscii);
+void Form_MouseMove(Program& p, int Button, int Shift, float X, float Y);
+void Form_MouseDown(Program& p, int Button, int Shift, float X, float Y);
+void Form_DblClick(Program& p);
+
+}  // namespace corvane

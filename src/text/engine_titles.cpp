@@ -1,0 +1,7 @@
+#include "text/titles.h"
+
+namespace corvane {
+
+void titl(Program&) {}
+
+}  // namespace corvane

@@ -1,0 +1,14 @@
+// The help page, the fourth view: drawn, then held in its own event loop while moo = 3.
+#pragma once
+
+#include "core/program.h"
+
+namespace corvane {
+
+// Draws the page and waits in DoEvents until moo is no longer 3.
+void helpee(Program& p);
+
+// Draws the page in the current colours at its own scale (also after a resize).
+void drawHelpPage(Program& p);
+
+}  // namespace corvane

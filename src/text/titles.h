@@ -1,0 +1,14 @@
+// Captions of the views: engine names, speed arrows and key reminder of the engine view
+// (titl); crank-angle marks, key reminder and graph names of the graph views (titles).
+#pragma once
+
+#include "core/program.h"
+
+namespace corvane {
+
+void titl(Program& p);
+void titles(Program& p);
+void titles1(Program& p);    // the crank-angle marks alone
+void deltitles(Program& p);  // wipes the band of the crank-angle marks
+
+}  // namespace corvane

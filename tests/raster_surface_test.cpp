@@ -1,0 +1,202 @@
+// Pixels of the raster surface: the mapping, the pen, and erasing by drawing again.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "display/raster_surface.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::uint32_t kWhitePx = 0xFFFFFF;
+constexpr std::uint32_t kBlackPx = 0x000000;
+
+struct Bounds {
+  int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1, count = 0;
+};
+
+Bounds painted(const RasterSurface& s, std::uint32_t background = kWhitePx) {
+  Bounds b;
+  for (int y = 0; y < s.clientHeight(); ++y)
+    for (int x = 0; x < s.clientWidth(); ++x)
+      if (s.pixel(x, y) != background) {
+        b.x0 = std::min(b.x0, x);
+        b.y0 = std::min(b.y0, y);
+        b.x1 = std::max(b.x1, x);
+        b.y1 = std::max(b.y1, y);
+        ++b.count;
+      }
+  return b;
+}
+
+// A surface of the design size with the engine view's scale.
+struct Fixture : ::testing::Test {
+  RasterSurface s{400, 300};
+  void SetUp() override {
+    s.ScaleLeft(-110);
+    s.ScaleWidth(300);
+    s.ScaleTop(150);
+  }
+};
+
+TEST_F(Fixture, ZeroLengthLinePaintsARoundDotOfThePenWidth) {
+  for (int w : {1, 3, 7, 25}) {
+    s.Cls();
+    s.DrawWidth(w);
+    s.Line(0, 0, 0, 0, kBlack);
+    const Bounds b = painted(s);
+    EXPECT_EQ(b.x1 - b.x0 + 1, w) << "width " << w;
+    EXPECT_EQ(b.y1 - b.y0 + 1, w) << "width " << w;
+    if (w >= 7) {
+      EXPECT_LT(b.count, w * w) << "a dot, not a square, at width " << w;
+    }
+  }
+}
+
+TEST_F(Fixture, DotOfSevenPixelsIsSymmetricAboutItsPoint) {
+  s.DrawWidth(7);
+  s.PSet(10, 10, kRed);
+  const Bounds b = painted(s);
+  const int px = static_cast<int>(std::floor(s.pixelX(10)));
+  const int py = static_cast<int>(std::floor(s.pixelY(10)));
+  EXPECT_EQ(b.x0, px - 3);
+  EXPECT_EQ(b.x1, px + 3);
+  EXPECT_EQ(b.y0, py - 3);
+  EXPECT_EQ(b.y1, py + 3);
+  EXPECT_EQ(s.pixel(px, py), 0xFF0000u);  // red as an RGB pixel
+}
+
+TEST_F(Fixture, FilledBoxIsTheSameWhicheverCornersAreGiven) {
+  s.DrawWidth(3);
+  s.Box(10, 20, 40, -10, kBlue);
+  const auto first = s.snapshot();
+  for (auto [x1, y1, x2, y2] : {std::array{40.0, -10.0, 10.0, 20.0}, {10, -10, 40, 20},
+                                {40, 20, 10, -10}}) {
+    s.Cls();
+    s.Box(x1, y1, x2, y2, kBlue);
+    EXPECT_EQ(s.snapshot(), first);
+  }
+  // Filled inside, and the pen border reaches half its width beyond the corners.
+  const Bounds b = painted(s);
+  EXPECT_GE(b.count, (b.x1 - b.x0 + 1) * (b.y1 - b.y0 + 1) - 4);  // round pen: corners may go
+  EXPECT_EQ(b.x0, static_cast<int>(std::floor(s.pixelX(10))) - 1);
+  EXPECT_EQ(b.y1, static_cast<int>(std::floor(s.pixelY(-10))) + 1);
+}
+
+TEST_F(Fixture, TextStandsBelowAndRightOfItsCursorInForeColor) {
+  s.ForeColor(kRed);
+  s.PSet(0, 0, kWhite);  // the cursor trick: a background dot, then the text
+  s.Print("Engine");
+  const Bounds b = painted(s);
+  ASSERT_GT(b.count, 20);
+  const int px = static_cast<int>(std::floor(s.pixelX(0)));
+  const int py = static_cast<int>(std::floor(s.pixelY(0)));
+  EXPECT_GE(b.x0, px);
+  EXPECT_LE(b.x0, px + 4);
+  EXPECT_GE(b.y0, py);
+  EXPECT_LE(b.y0, py + 8);
+  EXPECT_LT(b.y1, py + 26);  // 14.25 points at 96 DPI: a 19-pixel face
+  for (int y = b.y0; y <= b.y1; ++y)
+    for (int x = b.x0; x <= b.x1; ++x) {
+      const auto v = s.pixel(x, y);
+      EXPECT_TRUE(v == kWhitePx || v == 0xFF0000u) << "anti-aliased pixel " << std::hex << v;
+    }
+}
+
+TEST(RasterMapping, ScaleWidthSpansTheWholeClientWidthAndLeavesTheVerticalUnit) {
+  RasterSurface s(1920, 1080);
+  const double before = s.pixelY(-100);
+  s.ScaleLeft(-110);
+  s.ScaleTop(80);
+  s.ScaleWidth(300);
+  EXPECT_DOUBLE_EQ(s.pixelX(-110 + 300), 1920.0);
+  EXPECT_DOUBLE_EQ(s.pixelX(-110), 0.0);
+  EXPECT_DOUBLE_EQ(s.pixelY(-100), before);
+  EXPECT_NEAR(s.pixelsPerUnitY(), 1.689157, 1e-6);
+  EXPECT_NEAR(s.ScaleHeight(), -1080 / 1.689157, 1e-2);
+  // At the design size 300 units across and 416.776 down.
+  RasterSurface d(1016, 704);
+  EXPECT_NEAR(d.ScaleHeight(), -416.776, 1e-3);
+  EXPECT_DOUBLE_EQ(d.pixelX(-103 + 300), 1016.0);
+}
+
+TEST_F(Fixture, CircleIsRoundOnScreenWithItsRadiusInHorizontalUnits) {
+  s.DrawWidth(1);
+  s.Circle(0, 0, 10, kBlack);
+  const Bounds b = painted(s);
+  const double r = 10 * s.pixelsPerUnitX();
+  EXPECT_NEAR((b.x1 - b.x0) / 2.0, r, 1.0);
+  EXPECT_NEAR((b.y1 - b.y0) / 2.0, r, 1.0);
+  const int cx = static_cast<int>(std::floor(s.pixelX(0)));
+  const int cy = static_cast<int>(std::floor(s.pixelY(0)));
+  EXPECT_EQ(s.pixel(cx, cy), kWhitePx) << "the interior stays unpainted";
+}
+
+TEST_F(Fixture, BackColorClearsOnlyWhenItChanges) {
+  s.Line(-50, 0, 50, 0, kBlack);
+  const auto picture = s.snapshot();
+  s.BackColor(kWhite);
+  EXPECT_EQ(s.snapshot(), picture);
+  s.BackColor(kBlack);
+  EXPECT_EQ(painted(s, kBlackPx).count, 0);
+  EXPECT_EQ(s.CurrentX(), 0);
+}
+
+// Every shape drawn on a background and drawn again in the background colour leaves the
+// picture as it was: the figure relies on this to move its parts.
+TEST_F(Fixture, DrawingAgainInTheBackgroundColourErasesExactly) {
+  const std::vector<std::pair<std::string, std::function<void(Colour)>>> shapes = {
+      {"segment", [&](Colour c) { s.Line(-61.3, 17.2, 44.9, -80.4, c); }},
+      {"steep segment", [&](Colour c) { s.Line(3.3, 120, 4.1, -150, c); }},
+      {"dot", [&](Colour c) { s.PSet(12.7, -3.1, c); }},
+      {"box", [&](Colour c) { s.Box(-12.6, 44.5, -3.9, 49.5, c); }},
+      {"circle", [&](Colour c) { s.Circle(30.2, 80.7, 12, c); }},
+      {"text", [&](Colour c) {
+         s.ForeColor(c);
+         s.PSet(-60, 100, kWhite);
+         s.Print("Outgoing Air Control");
+       }}};
+  // Something underneath, so the erase has to leave it alone too.
+  s.DrawWidth(5);
+  s.Line(-110, 0, 190, 0, kGreen);
+  const auto base = s.snapshot();
+  for (int w : {1, 3, 25, 30}) {
+    for (const auto& [name, draw] : shapes) {
+      s.DrawWidth(w);
+      draw(kRed);
+      ASSERT_NE(s.snapshot(), base) << name << " at width " << w << " painted nothing";
+      draw(kWhite);
+      s.DrawWidth(5);
+      s.Line(-110, 0, 190, 0, kGreen);  // the erase may cut the line underneath; restore it
+      EXPECT_EQ(s.snapshot(), base) << name << " at width " << w;
+    }
+  }
+}
+
+TEST(RasterDamage, RecordsWhereItDrewAndForgetsOnceTaken) {
+  RasterSurface s(640, 480);
+  s.takeDamage();
+  EXPECT_TRUE(s.takeDamage().empty());
+  s.ScaleLeft(0);
+  s.ScaleWidth(640);
+  s.ScaleTop(0);
+  s.Line(100, -100, 110, -100, kBlack);
+  const auto rects = s.takeDamage();
+  ASSERT_FALSE(rects.empty());
+  const int px = static_cast<int>(std::floor(s.pixelX(105)));
+  const int py = static_cast<int>(std::floor(s.pixelY(-100)));
+  bool covered = false;
+  for (const auto& r : rects)
+    covered |= px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
+  EXPECT_TRUE(covered);
+  int area = 0;
+  for (const auto& r : rects) area += r.w * r.h;
+  EXPECT_LT(area, 640 * 480 / 10);
+  EXPECT_TRUE(s.takeDamage().empty());
+}
+
+}  // namespace
+}  // namespace corvane

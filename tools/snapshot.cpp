@@ -1,0 +1,136 @@
+// Renders the program headless and writes the picture as a PNG: from the start through N
+// engine-view steps, with optional scripted input, on a client area of a chosen size.
+//
+//   snapshot --steps N --out file.png [--width W] [--height H] [--script file]
+//
+// A script line is "K key C" (a character, or esc, space), "K move X Y" (client pixels) or
+// "K click", delivered at the DoEvents before engine-view step K. Once the script has left
+// the engine view, the picture is taken when the view then in force has drawn.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "core/events.h"
+#include "core/main_loop.h"
+#include "core/program.h"
+#include "display/raster_surface.h"
+#include "display/scripted_host.h"
+
+namespace {
+
+using corvane::Event;
+
+bool parseLine(const std::string& line, long& step, Event& e) {
+  std::istringstream in(line);
+  std::string kind;
+  if (!(in >> step >> kind)) return false;
+  if (kind == "key") {
+    std::string k;
+    if (!(in >> k)) return false;
+    if (k == "esc") {
+      e = Event::key(27);
+    } else if (k == "space") {
+      e = Event::key(32);
+    } else {
+      e = Event::key(static_cast<unsigned char>(k[0]));
+    }
+    return true;
+  }
+  if (kind == "move") {
+    int x = 0, y = 0;
+    if (!(in >> x >> y)) return false;
+    e = Event::move(x, y);
+    return true;
+  }
+  if (kind == "click") {
+    e = Event::down(1);
+    return true;
+  }
+  return false;
+}
+
+int usage() {
+  std::cerr << "usage: snapshot --steps N --out file.png [--width W] [--height H] "
+               "[--script file]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long steps = 200;
+  int width = 1920, height = 1080;
+  std::string out = "snapshot.png", script;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string opt = argv[i], val = argv[i + 1];
+    if (opt == "--steps") {
+      steps = std::stol(val);
+    } else if (opt == "--out") {
+      out = val;
+    } else if (opt == "--width") {
+      width = std::stoi(val);
+    } else if (opt == "--height") {
+      height = std::stoi(val);
+    } else if (opt == "--script") {
+      script = val;
+    } else {
+      return usage();
+    }
+  }
+  if (argc % 2 == 0) return usage();
+
+  corvane::RasterSurface surface(width, height);
+  corvane::ScriptedHost host;
+  corvane::Program program(surface, host);
+  corvane::Dispatcher dispatcher(program);
+  host.setSink(&dispatcher);
+
+  if (!script.empty()) {
+    std::ifstream in(script);
+    if (!in) {
+      std::cerr << "snapshot: cannot read " << script << "\n";
+      return 1;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      long step = 0;
+      Event e = Event::close();
+      if (!parseLine(line, step, e)) {
+        std::cerr << "snapshot: bad script line: " << line << "\n";
+        return 1;
+      }
+      host.postAtStep(step, e);
+    }
+  }
+
+  // The first wait after the last event was delivered means the view then in force has
+  // drawn: a graph pass has ended, or the help page (or a pause) waits.
+  std::int64_t delivered = -1, waitsThen = 0, waitsBefore = 0;
+  host.stopWhen([&](const corvane::ScriptedHost& h) {
+    const auto& c = h.counts();
+    const std::int64_t waits = c.waits + c.frames;
+    if (c.delivered != delivered) {  // delivered during an earlier call
+      delivered = c.delivered;
+      waitsThen = waitsBefore;
+    }
+    waitsBefore = waits;
+    if (c.calls > 50'000'000 || h.pending()) return c.calls > 50'000'000;
+    const corvane::State& st = program.st;
+    if (st.moo == 2 && st.stall == 0) return c.steps > steps;
+    return waits > waitsThen;
+  });
+
+  try {
+    corvane::Form_Activate(program);
+  } catch (const corvane::ScriptStopped&) {
+  } catch (const corvane::ProgramEnded&) {
+  }
+  if (!surface.writePng(out)) {
+    std::cerr << "snapshot: cannot write " << out << "\n";
+    return 1;
+  }
+  return 0;
+}
