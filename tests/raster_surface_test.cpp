@@ -73,8 +73,8 @@ TEST_F(Fixture, FilledBoxIsTheSameWhicheverCornersAreGiven) {
   s.DrawWidth(3);
   s.Box(10, 20, 40, -10, kBlue);
   const auto first = s.snapshot();
-  for (auto [x1, y1, x2, y2] : {std::array{40.0, -10.0, 10.0, 20.0}, {10, -10, 40, 20},
-                                {40, 20, 10, -10}}) {
+  for (auto [x1, y1, x2, y2] :
+       {std::array{40.0, -10.0, 10.0, 20.0}, {10, -10, 40, 20}, {40, 20, 10, -10}}) {
     s.Cls();
     s.Box(x1, y1, x2, y2, kBlue);
     EXPECT_EQ(s.snapshot(), first);
@@ -193,7 +193,8 @@ TEST(RasterDamage, RecordsWhereItDrewAndForgetsOnceTaken) {
     covered |= px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
   EXPECT_TRUE(covered);
   int area = 0;
-  for (const auto& r : rects) area += r.w * r.h;
+  for (const auto& r : rects)
+    area += r.w * r.h;
   EXPECT_LT(area, 640 * 480 / 10);
   EXPECT_TRUE(s.takeDamage().empty());
 }

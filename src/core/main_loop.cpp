@@ -11,7 +11,8 @@ void Form_Activate(Program& p) {
   initialise(p);
   cams(p);
   p.sf.Cls();
-  for (;;) mainLoopPass(p);
+  for (;;)
+    mainLoopPass(p);
 }
 
 void mainLoopPass(Program& p) {
@@ -23,7 +24,8 @@ void mainLoopPass(Program& p) {
 }
 
 void engineStatics(Program& p) {
-  for (double a : {-75.0, 0.0, 75.0, 150.0}) cylinder(p, a);
+  for (double a : {-75.0, 0.0, 75.0, 150.0})
+    cylinder(p, a);
   titl(p);
   oilchamber(p, 0);
   oilchamber(p, 75);
@@ -53,14 +55,16 @@ void enginePass(Program& p) {
   const double step = 2 * st.pi / 5000;
   for (st.ang = start; st.ang <= end; st.ang += step) {
     if (st.moo < 2) break;
-    while (st.stall == 1) host.DoEventsWait();
+    while (st.stall == 1)
+      host.DoEventsWait();
     if (st.moo < 2) break;
     if (st.stall9 == 1) st.stall = 1;
     host.DoEventsUntilStep();
     engineStep(p);
     st.ang1 = st.ang;
     host.DoEvents();
-    while (st.stall == 1) host.DoEventsWait();
+    while (st.stall == 1)
+      host.DoEventsWait();
   }
   host.DoEvents();
   host.DoEvents();
@@ -68,6 +72,8 @@ void enginePass(Program& p) {
 
 // A fixed wait in which no handler runs; it gives the automatic change in the time view the
 // pace of one operating point every 50 ms.
-void delays(Program& p) { p.host.Delay(0.05); }
+void delays(Program& p) {
+  p.host.Delay(0.05);
+}
 
 }  // namespace corvane

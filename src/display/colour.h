@@ -21,9 +21,15 @@ inline constexpr Colour kOrange = 0x000080FF;  // the Corvane exhaust spot only
 inline constexpr Colour kGrey = 0x00808080;
 inline constexpr Colour kSilver = 0x00C0C0C0;
 
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int redOf(Colour c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // The same colour as a 0x00RRGGBB pixel of a 32-bit XRGB image.
 constexpr std::uint32_t pixelOf(Colour c) {

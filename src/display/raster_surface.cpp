@@ -19,6 +19,7 @@ struct RasterSurface::Impl {
   cairo_t* cr = nullptr;
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
+  bool anyDirty = true;
 
   void bind(std::uint32_t* px, int w, int h, int strideBytes) {
     release();
@@ -41,6 +42,7 @@ struct RasterSurface::Impl {
     tilesX = (w + kTile - 1) / kTile;
     tilesY = (h + kTile - 1) / kTile;
     dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
+    anyDirty = true;
   }
   void release() {
     if (cr) cairo_destroy(cr);
@@ -63,7 +65,9 @@ RasterSurface::RasterSurface(int widthPx, int heightPx, double twipsPerPixel)
   paintClear(BackColor());
 }
 
-RasterSurface::~RasterSurface() { impl_->release(); }
+RasterSurface::~RasterSurface() {
+  impl_->release();
+}
 
 void RasterSurface::attach(std::uint32_t* pixels, int widthPx, int heightPx, int strideBytes) {
   Surface::resize(widthPx, heightPx);
@@ -89,7 +93,8 @@ std::vector<std::uint32_t> RasterSurface::snapshot() const {
   std::vector<std::uint32_t> out;
   out.reserve(static_cast<size_t>(impl_->width) * impl_->height);
   for (int y = 0; y < impl_->height; ++y)
-    for (int x = 0; x < impl_->width; ++x) out.push_back(pixel(x, y));
+    for (int x = 0; x < impl_->width; ++x)
+      out.push_back(pixel(x, y));
   return out;
 }
 
@@ -100,24 +105,34 @@ bool RasterSurface::writePng(const std::string& path) const {
 
 void RasterSurface::damage(double x0, double y0, double x1, double y1) {
   Impl& m = *impl_;
-  const int tx0 = std::clamp(static_cast<int>(std::floor(std::min(x0, x1))) / kTile, 0, m.tilesX - 1);
-  const int tx1 = std::clamp(static_cast<int>(std::floor(std::max(x0, x1))) / kTile, 0, m.tilesX - 1);
-  const int ty0 = std::clamp(static_cast<int>(std::floor(std::min(y0, y1))) / kTile, 0, m.tilesY - 1);
-  const int ty1 = std::clamp(static_cast<int>(std::floor(std::max(y0, y1))) / kTile, 0, m.tilesY - 1);
+  const int tx0 =
+      std::clamp(static_cast<int>(std::floor(std::min(x0, x1))) / kTile, 0, m.tilesX - 1);
+  const int tx1 =
+      std::clamp(static_cast<int>(std::floor(std::max(x0, x1))) / kTile, 0, m.tilesX - 1);
+  const int ty0 =
+      std::clamp(static_cast<int>(std::floor(std::min(y0, y1))) / kTile, 0, m.tilesY - 1);
+  const int ty1 =
+      std::clamp(static_cast<int>(std::floor(std::max(y0, y1))) / kTile, 0, m.tilesY - 1);
   if (std::max(x0, x1) < 0 || std::max(y0, y1) < 0 || std::min(x0, x1) >= m.width ||
       std::min(y0, y1) >= m.height)
     return;
+  m.anyDirty = true;
   for (int ty = ty0; ty <= ty1; ++ty)
     std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
 }
 
-void RasterSurface::damageAll() { std::fill(impl_->dirty.begin(), impl_->dirty.end(), 1); }
+void RasterSurface::damageAll() {
+  std::fill(impl_->dirty.begin(), impl_->dirty.end(), 1);
+  impl_->anyDirty = true;
+}
 
 // Runs of dirty tiles along each tile row, merged with the run of the same columns in the row
 // above: a handful of rectangles for a figure spread across the window.
 std::vector<PixelRect> RasterSurface::takeDamage() {
   Impl& m = *impl_;
   std::vector<PixelRect> out;
+  if (!m.anyDirty) return out;
+  m.anyDirty = false;
   std::vector<PixelRect> open;  // rects that ended on the previous tile row
   for (int ty = 0; ty < m.tilesY; ++ty) {
     std::vector<PixelRect> current;
@@ -127,7 +142,8 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
         continue;
       }
       int end = tx;
-      while (end < m.tilesX && m.dirty[static_cast<size_t>(ty) * m.tilesX + end]) ++end;
+      while (end < m.tilesX && m.dirty[static_cast<size_t>(ty) * m.tilesX + end])
+        ++end;
       PixelRect r{tx * kTile, ty * kTile, (end - tx) * kTile, kTile};
       auto above = std::find_if(open.begin(), open.end(),
                                 [&](const PixelRect& o) { return o.x == r.x && o.w == r.w; });
@@ -151,8 +167,12 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
   return out;
 }
 
-double RasterSurface::centreX(double x) const { return std::floor(pixelX(x)) + 0.5; }
-double RasterSurface::centreY(double y) const { return std::floor(pixelY(y)) + 0.5; }
+double RasterSurface::centreX(double x) const {
+  return std::floor(pixelX(x)) + 0.5;
+}
+double RasterSurface::centreY(double y) const {
+  return std::floor(pixelY(y)) + 0.5;
+}
 
 void RasterSurface::paintClear(Colour c) {
   const std::uint32_t v = pixelOf(c);

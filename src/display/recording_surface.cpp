@@ -9,8 +9,7 @@ std::vector<Call> RecordingSurface::drawing() const {
   return out;
 }
 
-Call& RecordingSurface::record(Call::Op op, double x1, double y1, double x2, double y2,
-                               Colour c) {
+Call& RecordingSurface::record(Call::Op op, double x1, double y1, double x2, double y2, Colour c) {
   Call call;
   call.op = op;
   call.x1 = x1;
@@ -29,7 +28,9 @@ Call& RecordingSurface::record(Call::Op op, double x1, double y1, double x2, dou
   return calls_.back();
 }
 
-void RecordingSurface::paintClear(Colour c) { record(Call::Op::Cls, 0, 0, 0, 0, c); }
+void RecordingSurface::paintClear(Colour c) {
+  record(Call::Op::Cls, 0, 0, 0, 0, c);
+}
 
 void RecordingSurface::paintDot(double x, double y, Colour c) {
   record(Call::Op::PSet, x, y, x, y, c);

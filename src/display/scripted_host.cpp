@@ -4,7 +4,9 @@
 
 namespace corvane {
 
-void ScriptedHost::post(const Event& e) { queue_.push_back({Scheduled::When::Next, 0, e}); }
+void ScriptedHost::post(const Event& e) {
+  queue_.push_back({Scheduled::When::Next, 0, e});
+}
 
 void ScriptedHost::postAtCall(std::int64_t n, const Event& e) {
   queue_.push_back({Scheduled::When::Call, static_cast<double>(n), e});

@@ -61,8 +61,8 @@ class ScriptedHost : public Host {
     double at;
     Event event;
   };
-  void begin();           // counts the call, checks the stop condition
-  bool deliverDue();      // delivers every due event; true if any was delivered
+  void begin();       // counts the call, checks the stop condition
+  bool deliverDue();  // delivers every due event; true if any was delivered
   bool due(const Scheduled& s) const;
   void present();
 

@@ -76,13 +76,15 @@ void SdlWindow::present() {
   SDL_Surface* ws = SDL_GetWindowSurface(window_);
   if (!ws) return;
   std::vector<SDL_Rect> rects;
-  for (const PixelRect& r : damaged) rects.push_back({r.x, r.y, r.w, r.h});
+  for (const PixelRect& r : damaged)
+    rects.push_back({r.x, r.y, r.w, r.h});
   if (!direct_) {
     // A window whose pixels are not XRGB: convert the picture on the way.
     SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<std::uint32_t*>(surface_->row(0)), surface_->clientWidth(),
         surface_->clientHeight(), 32, surface_->clientWidth() * 4, SDL_PIXELFORMAT_RGB888);
-    for (SDL_Rect& r : rects) SDL_BlitSurface(src, &r, ws, &r);
+    for (SDL_Rect& r : rects)
+      SDL_BlitSurface(src, &r, ws, &r);
     SDL_FreeSurface(src);
   }
   SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
@@ -99,7 +101,8 @@ void SdlWindow::pump(bool force) {
 // (the help page) receives the events that follow.
 void SdlWindow::drain() {
   SDL_Event e;
-  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) dispatch(e);
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+    dispatch(e);
 }
 
 void SdlWindow::dispatch(const SDL_Event& e) {
@@ -204,6 +207,8 @@ void SdlWindow::DoEventsFrame(bool drew) {
   waitUntil(nextFrame_);
 }
 
-void SdlWindow::Delay(double seconds) { SDL_Delay(static_cast<Uint32>(seconds * 1000)); }
+void SdlWindow::Delay(double seconds) {
+  SDL_Delay(static_cast<Uint32>(seconds * 1000));
+}
 
 }  // namespace corvane

@@ -22,7 +22,9 @@ void Surface::PSet(double x, double y, Colour c) {
   currentY_ = static_cast<float>(y);
 }
 
-void Surface::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, foreColor_); }
+void Surface::Line(double x1, double y1, double x2, double y2) {
+  Line(x1, y1, x2, y2, foreColor_);
+}
 
 void Surface::Line(double x1, double y1, double x2, double y2, Colour c) {
   paintSegment(x1, y1, x2, y2, c);
@@ -42,7 +44,9 @@ void Surface::Circle(double x, double y, double radius, Colour c) {
   currentY_ = static_cast<float>(y);
 }
 
-void Surface::Print(std::string_view text) { paintText(currentX_, currentY_, text, foreColor_); }
+void Surface::Print(std::string_view text) {
+  paintText(currentX_, currentY_, text, foreColor_);
+}
 
 void Surface::ScaleLeft(float v) {
   scaleLeft_ = v;
@@ -61,7 +65,9 @@ void Surface::ScaleWidth(float v) {
   propertySet(Property::ScaleWidth, v);
 }
 
-float Surface::ScaleHeight() const { return static_cast<float>(-height_ / pixelsPerUnitY()); }
+float Surface::ScaleHeight() const {
+  return static_cast<float>(-height_ / pixelsPerUnitY());
+}
 
 void Surface::ForeColor(Colour c) {
   foreColor_ = c;

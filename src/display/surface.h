@@ -44,7 +44,7 @@ class Surface {
   float ScaleTop() const { return scaleTop_; }
   void ScaleTop(float v);
   float ScaleWidth() const { return scaleWidth_; }
-  void ScaleWidth(float v);  // fixes the horizontal unit to the client width now
+  void ScaleWidth(float v);   // fixes the horizontal unit to the client width now
   float ScaleHeight() const;  // client height in (negative) vertical units; read only
   Colour ForeColor() const { return foreColor_; }
   void ForeColor(Colour c);
@@ -78,8 +78,7 @@ class Surface {
   virtual void paintDot(double /*x*/, double /*y*/, Colour /*c*/) {}
   virtual void paintSegment(double /*x1*/, double /*y1*/, double /*x2*/, double /*y2*/,
                             Colour /*c*/) {}
-  virtual void paintBox(double /*x1*/, double /*y1*/, double /*x2*/, double /*y2*/,
-                        Colour /*c*/) {}
+  virtual void paintBox(double /*x1*/, double /*y1*/, double /*x2*/, double /*y2*/, Colour /*c*/) {}
   virtual void paintCircle(double /*x*/, double /*y*/, double /*radius*/, Colour /*c*/) {}
   virtual void paintText(double /*x*/, double /*y*/, std::string_view /*text*/, Colour /*c*/) {}
   // Called after a property has been assigned (with its new value).

@@ -1,0 +1,67 @@
+# Shared by the real-window tests: a private Xvfb, the program in it, screenshots, pixels.
+# Source it, then call start_xvfb and start_program "$binary".
+
+set -euo pipefail
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cleanup() {
+  [[ -n "${PROGRAM_PID:-}" ]] && kill "$PROGRAM_PID" 2>/dev/null || true
+  [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
+  [[ -n "${WORK:-}" ]] && rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+WORK=$(mktemp -d)
+
+# start_xvfb [dpi] [geometry]: a server of its own on a free display number.
+start_xvfb() {
+  local dpi=${1:-96} geometry=${2:-1920x1080x24}
+  for n in $(seq $((100 + RANDOM % 400)) 600); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 "$geometry" -dpi "$dpi" -noreset -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdotool getmouselocation >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  fail "no Xvfb could be started"
+}
+
+# start_program binary: runs it and waits for its window (WINDOW_ID).
+start_program() {
+  "$1" >"$WORK/program.log" 2>&1 &
+  PROGRAM_PID=$!
+  WINDOW_ID=$(timeout 10 xdotool search --sync --onlyvisible --name 'Corvane' | head -n 1) ||
+    fail "the window did not appear"
+  sleep 0.5
+}
+
+# wait_exit seconds: the program's exit status, or fail if it is still running then.
+wait_exit() {
+  local limit=$1
+  for _ in $(seq $((limit * 20))); do
+    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+      local status=0
+      wait "$PROGRAM_PID" || status=$?
+      PROGRAM_PID=
+      return "$status"
+    fi
+    sleep 0.05
+  done
+  fail "the program was still running after ${limit}s"
+}
+
+# screenshot file: the whole screen as PNG.
+screenshot() { import -window root "$1"; }
+
+# pixel file x y: the colour at (x, y) as rrggbb.
+pixel() {
+  convert "$1" -format "%[hex:p{$2,$3}]" info:- | tr 'A-F' 'a-f' | cut -c1-6
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The real window: its caption, its size, a cleared client area, and both ways to quit.
+source "$(dirname "$0")/lib.sh"
+binary=$1
+
+caption="          Corvane (outgoing air control) and Lumivent (outgoing and ingoing air control) versus Kestrom's Tessimo (ingoing air control)         SpaceBar    MouseMove: r.p.m.-Load    ESC:Quit"
+
+start_xvfb 96
+start_program "$binary"
+
+name=$(xdotool getwindowname "$WINDOW_ID")
+[[ "$name" == "$caption" ]] || fail "caption is '$name'"
+
+# Without a window manager nothing maximises the window: it is sized to the usable screen.
+geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ {print $2}')
+[[ "$geometry" == "1920x1080" ]] || fail "window is $geometry, not the whole screen"
+
+screenshot "$WORK/start.png"
+for point in "1900 1070" "5 1070" "1900 5"; do
+  colour=$(pixel "$WORK/start.png" $point)
+  [[ "$colour" == "ffffff" ]] || fail "client area at $point is $colour, not the white background"
+done
+
+xdotool key Escape
+wait_exit 1 || fail "ESC: exit status $?"
+
+start_program "$binary"
+xdotool mousemove 900 500 click --repeat 2 --delay 80 1
+wait_exit 1 || fail "double click: exit status $?"
+
+echo "window test passed"
