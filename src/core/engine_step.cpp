@@ -2,6 +2,8 @@
 
 namespace corvane {
 
-void engineStep(Program& p) { p.st.ang -= p.st.stee; }
+void engineStep(Program& p) {
+  p.st.ang -= p.st.stee;
+}
 
 }  // namespace corvane

@@ -8,7 +8,9 @@
 namespace corvane {
 
 // Largest integer not greater than x (also for negative x).
-inline double Int(double x) { return std::floor(x); }
+inline double Int(double x) {
+  return std::floor(x);
+}
 
 // Remainder with the sign of the dividend, both operands rounded to integers.
 inline int Mod(double a, double b) {

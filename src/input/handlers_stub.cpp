@@ -10,6 +10,8 @@ void Form_KeyPress(Program& p, int KeyAscii) {
 }
 void Form_MouseMove(Program&, int, int, float, float) {}
 void Form_MouseDown(Program&, int, int, float, float) {}
-void Form_DblClick(Program& p) { p.host.End(); }
+void Form_DblClick(Program& p) {
+  p.host.End();
+}
 
 }  // namespace corvane

@@ -5,7 +5,8 @@ namespace corvane {
 void drawHelpPage(Program&) {}
 
 void helpee(Program& p) {
-  while (p.st.moo == 3) p.host.DoEventsWait();
+  while (p.st.moo == 3)
+    p.host.DoEventsWait();
 }
 
 }  // namespace corvane
