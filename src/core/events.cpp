@@ -37,7 +37,8 @@ void Dispatcher::deliver(const Event& e) {
 void refit(Program& p, int widthPx, int heightPx) {
   State& st = p.st;
   Surface& sf = p.sf;
-  sf.resize(widthPx, heightPx);
+  // The window may already have given the surface its new pixels.
+  if (widthPx != sf.clientWidth() || heightPx != sf.clientHeight()) sf.resize(widthPx, heightPx);
   switch (st.moo) {
     case 2:
       sf.ScaleLeft(-110);

@@ -21,6 +21,17 @@ for point in "1900 1070" "5 1070" "1900 5"; do
   [[ "$colour" == "ffffff" ]] || fail "client area at $point is $colour, not the white background"
 done
 
+# Any window size is legal: down to a single pixel and back, the program runs on and the
+# picture is cleared to its background at the new size.
+for size in "1 1" "640 400" "1920 1080"; do
+  xdotool windowsize "$WINDOW_ID" $size
+  sleep 0.3
+  kill -0 "$PROGRAM_PID" || fail "the program died at window size $size"
+done
+screenshot "$WORK/resized.png"
+colour=$(pixel "$WORK/resized.png" 1900 1070)
+[[ "$colour" == "ffffff" ]] || fail "after resizing the client area is $colour"
+
 xdotool key Escape
 wait_exit 1 || fail "ESC: exit status $?"
 
