@@ -2,6 +2,7 @@
 // first pass, pause and step mode, and End from inside a nested handler.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -173,7 +174,15 @@ TEST(Resize, RefitsTheEngineViewToTheNewWidthAtOnce) {
   EXPECT_EQ(h.sf.clientHeight(), 600);
   EXPECT_DOUBLE_EQ(h.sf.pixelX(-110 + 300), 800.0);
   EXPECT_EQ(h.p.st.cylcyl, 1);
-  EXPECT_EQ(h.sf.drawing().back().op, Call::Op::Cls);  // figure procedures come later
+  // A clear at the new size, then the static figure: the cylinder walls come first.
+  const auto drawing = h.sf.drawing();
+  const auto clear = std::find_if(drawing.rbegin(), drawing.rend(),
+                                  [](const Call& c) { return c.op == Call::Op::Cls; });
+  ASSERT_NE(clear, drawing.rend());
+  const Call& first = *(clear.base());
+  EXPECT_EQ(first.op, Call::Op::Line);
+  EXPECT_NEAR(first.x1, -75 - 50 / 1.9, 1e-9);
+  EXPECT_EQ(first.scaleWidth, 300);
 }
 
 TEST(Resize, PointerPositionsAreConvertedWithTheScaleInForce) {

@@ -1,9 +1,104 @@
+// One step of the engine view: the crank moves on, the seven valves follow their laws, and
+// every moving part is erased at its old position and drawn at the new one. Events are let in
+// at three fixed points of the step only.
 #include "core/engine_step.h"
+
+#include <cmath>
+
+#include "core/lift_laws.h"
+#include "engine/figure.h"
 
 namespace corvane {
 
+namespace {
+
+// Crank pin (wx, wy) about the crank centre and piston pin yy, rod = 3.6 ra:
+// yy = Sqr(rod^2 - wx^2) + wy - 295. The previous values are kept for the erase.
+void moveCrank(State& st) {
+  st.ang = st.ang - st.stee;
+  st.wx1 = st.wx;
+  st.wy1 = st.wy;
+  st.yy1 = st.yy;
+  st.wx = st.ra * std::sin(st.ang);
+  st.wy = st.ra * std::cos(st.ang);
+  st.rod = 3.6 * st.ra;
+  st.yy = (std::sqrt(st.rod * st.rod - st.wx * st.wx) + st.wy) - 295;
+}
+
+void pistonsAndCranks(Program& p) {
+  for (double a : {-75.0, 0.0, 75.0, 150.0}) {
+    piston(p, a);
+    crank(p, a);
+  }
+}
+
+void keepPreviousLifts(State& st) {
+  st.lift1 = st.kkk;
+  st.lift11 = st.lift;
+  st.lifta1 = st.lifta;
+  st.liftb1 = st.liftb;
+  st.liftc1 = st.liftc;
+  st.lifte1 = st.lifte;
+}
+
+// The cams are drawn with the pen colour silver; events may run between the two groups.
+void turnCams(Program& p) {
+  const Colour kept = p.sf.ForeColor();
+  p.sf.ForeColor(kSilver);
+  normalCams(p);
+  p.host.DoEvents();
+  longCam(p);
+  p.sf.ForeColor(kept);
+}
+
+void exhaustValves(Program& p) {
+  const State& st = p.st;
+  outvalve(p, -75, st.lifto, st.lifto1);
+  outvalve(p, 0, st.lifto, st.lifto1);
+  outvalve(p, 75, st.lifto, st.lifto1);
+  outvalve(p, 150, st.lifte, st.lifte1);
+}
+
+}  // namespace
+
 void engineStep(Program& p) {
-  p.st.ang -= p.st.stee;
+  State& st = p.st;
+  moveCrank(st);
+  pistonsAndCranks(p);
+  keepPreviousLifts(st);
+
+  normalIntakeLift(st);
+  turnCams(p);
+  invalve(p, -75, st.lift, st.lift1);
+  corvaneIntakeLift(st);
+  corvaneIntakeRod(p);
+  invalve(p, 150, st.liftc, st.liftc1);
+  firstLiftGraph(p);
+  if (st.plot == 2) hideLiftGraphs(p);
+
+  st.kkk = st.lift;
+  longIntakeLift(st);
+  p.host.DoEvents();
+  tessimoIntakeLift(st);
+  tessimoRod(p);
+  lumiventIntakeLift(st);
+  lumiventRod(p);
+
+  p.host.DoEvents();
+  ingoi(p, 0);
+  outgo(p, 75);
+  outgod(p, 150);
+  outgode(p, 150);
+  exhaustLift(st);
+  corvaneExhaustLift(st);
+  hydraulicLiftGraphs(p);
+  if (st.plot == 0) corvaneExhaustColumn(p);
+  exhaustValves(p);
+  if (st.plot == 0 && st.plott == 1) {
+    oilchame(p, 148.9);
+    oilcham(p, 150);
+    st.plott = 0;
+  }
 }
 
 }  // namespace corvane

@@ -4,12 +4,58 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <unordered_map>
 
 namespace corvane {
 
 namespace {
 constexpr int kTile = 64;  // damage is recorded per tile of kTile x kTile pixels
-}
+
+// The shape cache. Every shape starts on a pixel centre, so cairo's rasterisation of a shape
+// depends only on its size relative to that first point (pen width, corner offsets, radius),
+// not on where it stands: the painted pixels of a shape drawn again elsewhere are the same
+// pixels moved by whole pixels. The figure draws the same few hundred shapes over and over,
+// so each is rasterised by cairo once, kept as runs of pixels, and then copied.
+enum class ShapeKind : std::uint32_t { Dot, Segment, Box, Circle };
+
+struct ShapeKey {
+  std::uint32_t kindAndWidth;
+  std::int32_t a, b;     // segment: far end; box: size; in pixels from the first corner
+  std::uint64_t radius;  // circle: the bits of its radius in pixels
+  bool operator==(const ShapeKey&) const = default;
+};
+
+struct ShapeKeyHash {
+  std::size_t operator()(const ShapeKey& k) const {
+    std::uint64_t h = k.kindAndWidth * 0x9E3779B97F4A7C15ull;
+    h ^= (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.a)) << 32 |
+          static_cast<std::uint32_t>(k.b)) +
+         0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    h ^= k.radius + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    return static_cast<std::size_t>(h);
+  }
+};
+
+// A run of painted pixels: row dy and first column x0 relative to the anchor pixel.
+struct Span {
+  std::int16_t dy, x0, len;
+};
+
+// Pixel bounds of a shape relative to its anchor pixel, inclusive.
+struct Extent {
+  int x0, y0, x1, y1;
+};
+
+struct Shape {
+  std::vector<Span> spans;
+};
+
+constexpr std::size_t kMaxSpans = 1 << 21;  // about 12 MB; beyond it the cache starts again
+constexpr int kMaxShapeSide = 4096;         // larger shapes go to cairo directly
+// Cairo's fixed-point coordinates end near 2^23 pixels: shapes anchored beyond are not drawn.
+constexpr double kMaxPixel = 1 << 22;
+}  // namespace
 
 struct RasterSurface::Impl {
   std::vector<std::uint32_t> own;  // the image when no one else's pixels are attached
@@ -30,9 +76,7 @@ struct RasterSurface::Impl {
     image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(px),
                                                 CAIRO_FORMAT_RGB24, w, h, strideBytes);
     cr = cairo_create(image);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    penSettings(cr);
     cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_NONE);
     cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
@@ -57,6 +101,125 @@ struct RasterSurface::Impl {
   void colour(Colour c) {
     cairo_set_source_rgb(cr, redOf(c) / 255.0, greenOf(c) / 255.0, blueOf(c) / 255.0);
   }
+
+  // --- Shape cache ---
+  bool cacheShapes = true;
+  std::unordered_map<ShapeKey, Shape, ShapeKeyHash> shapes;
+  std::size_t spansKept = 0;
+  std::vector<std::uint32_t> scratchPx;  // cairo draws a new shape here, white on black
+  cairo_surface_t* scratch = nullptr;
+  cairo_t* scr = nullptr;
+  int scratchW = 0, scratchH = 0;
+  bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
+  bool directDrew = false;  // pixels were written directly since cairo last looked
+
+  ~Impl() {
+    release();
+    releaseScratch();
+  }
+  void releaseScratch() {
+    if (scr) cairo_destroy(scr);
+    if (scratch) cairo_surface_destroy(scratch);
+    scr = nullptr;
+    scratch = nullptr;
+  }
+  // No anti-aliasing, so a shape drawn again in the background colour erases it exactly.
+  static void penSettings(cairo_t* c) {
+    cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_cap(c, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(c, CAIRO_LINE_JOIN_ROUND);
+  }
+  // Cairo and direct writes take turns on the image; each tells the other.
+  void beforeCairo() {
+    if (directDrew) cairo_surface_mark_dirty(image);
+    directDrew = false;
+    cairoDrew = true;
+  }
+  void beforeDirect() {
+    if (cairoDrew) cairo_surface_flush(image);
+    cairoDrew = false;
+    directDrew = true;
+  }
+  void ensureScratch(int w, int h) {
+    if (w <= scratchW && h <= scratchH) return;
+    releaseScratch();
+    scratchW = std::max(w, scratchW);
+    scratchH = std::max(h, scratchH);
+    scratchPx.assign(static_cast<size_t>(scratchW) * scratchH, 0);
+    scratch =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(scratchPx.data()),
+                                            CAIRO_FORMAT_RGB24, scratchW, scratchH, scratchW * 4);
+    scr = cairo_create(scratch);
+    penSettings(scr);
+    cairo_set_source_rgb(scr, 1, 1, 1);
+  }
+
+  // Lets cairo draw the shape once on the scratch image and keeps its painted pixels.
+  template <class Draw>
+  Shape rasterise(const Extent& e, const Draw& draw) {
+    const int w = e.x1 - e.x0 + 1, h = e.y1 - e.y0 + 1;
+    ensureScratch(w, h);
+    for (int y = 0; y < h; ++y)
+      std::memset(scratchPx.data() + static_cast<size_t>(y) * scratchW, 0, w * 4u);
+    cairo_surface_mark_dirty(scratch);
+    draw(scr, -e.x0 + 0.5, -e.y0 + 0.5);
+    cairo_surface_flush(scratch);
+    Shape shape;
+    for (int y = 0; y < h; ++y) {
+      const std::uint32_t* row = scratchPx.data() + static_cast<size_t>(y) * scratchW;
+      for (int x = 0; x < w;) {
+        if ((row[x] & 0x00FFFFFF) == 0) {
+          ++x;
+          continue;
+        }
+        int end = x;
+        while (end < w && (row[end] & 0x00FFFFFF) != 0)
+          ++end;
+        shape.spans.push_back({static_cast<std::int16_t>(y + e.y0),
+                               static_cast<std::int16_t>(x + e.x0),
+                               static_cast<std::int16_t>(end - x)});
+        x = end;
+      }
+    }
+    return shape;
+  }
+
+  const Shape& shape(const ShapeKey& key, const Extent& e, const auto& draw) {
+    auto it = shapes.find(key);
+    if (it != shapes.end()) return it->second;
+    if (spansKept >= kMaxSpans) {
+      shapes.clear();
+      spansKept = 0;
+    }
+    Shape& kept = shapes.emplace(key, rasterise(e, draw)).first->second;
+    spansKept += kept.spans.size() + 1;
+    return kept;
+  }
+
+  // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
+  // straight onto the image when the cache is off or the shape is too large to keep.
+  void paint(const ShapeKey& key, int ax, int ay, const Extent& e, Colour c, const auto& draw) {
+    if (cacheShapes && e.x1 - e.x0 < kMaxShapeSide && e.y1 - e.y0 < kMaxShapeSide) {
+      fill(shape(key, e, draw), ax, ay, c);
+      return;
+    }
+    beforeCairo();
+    colour(c);
+    draw(cr, ax + 0.5, ay + 0.5);
+  }
+
+  void fill(const Shape& shape, int ax, int ay, Colour c) {
+    beforeDirect();
+    const std::uint32_t v = pixelOf(c);
+    for (const Span& s : shape.spans) {
+      const int y = ay + s.dy;
+      if (y < 0 || y >= height) continue;
+      const int x0 = std::max(ax + s.x0, 0), x1 = std::min(ax + s.x0 + s.len, width);
+      if (x0 < x1)
+        std::fill(pixels + static_cast<size_t>(y) * stride + x0,
+                  pixels + static_cast<size_t>(y) * stride + x1, v);
+    }
+  }
 };
 
 RasterSurface::RasterSurface(int widthPx, int heightPx, double twipsPerPixel)
@@ -65,8 +228,14 @@ RasterSurface::RasterSurface(int widthPx, int heightPx, double twipsPerPixel)
   paintClear(BackColor());
 }
 
-RasterSurface::~RasterSurface() {
-  impl_->release();
+RasterSurface::~RasterSurface() = default;
+
+void RasterSurface::setShapeCache(bool on) {
+  impl_->cacheShapes = on;
+}
+
+bool RasterSurface::shapeCache() const {
+  return impl_->cacheShapes;
 }
 
 void RasterSurface::attach(std::uint32_t* pixels, int widthPx, int heightPx, int strideBytes) {
@@ -167,13 +336,6 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
   return out;
 }
 
-double RasterSurface::centreX(double x) const {
-  return std::floor(pixelX(x)) + 0.5;
-}
-double RasterSurface::centreY(double y) const {
-  return std::floor(pixelY(y)) + 0.5;
-}
-
 void RasterSurface::paintClear(Colour c) {
   const std::uint32_t v = pixelOf(c);
   Impl& m = *impl_;
@@ -181,64 +343,105 @@ void RasterSurface::paintClear(Colour c) {
   for (int y = 0; y < m.height; ++y)
     std::fill_n(m.pixels + static_cast<size_t>(y) * m.stride, m.width, v);
   cairo_surface_mark_dirty(m.image);
+  m.cairoDrew = false;
+  m.directDrew = false;
   damageAll();
 }
 
+namespace {
+
+// The pixel a user point falls in, if it is a sensible place to draw at all.
+bool anchorOf(double px, double py, int& ax, int& ay) {
+  if (!(std::abs(px) < kMaxPixel && std::abs(py) < kMaxPixel)) return false;
+  ax = static_cast<int>(std::floor(px));
+  ay = static_cast<int>(std::floor(py));
+  return true;
+}
+
+std::uint32_t kindAndWidth(ShapeKind k, int w) {
+  return static_cast<std::uint32_t>(k) << 16 | static_cast<std::uint32_t>(w & 0xFFFF);
+}
+
+}  // namespace
+
 void RasterSurface::paintDot(double x, double y, Colour c) {
-  Impl& m = *impl_;
-  const double cx = centreX(x), cy = centreY(y);
-  const double r = DrawWidth() / 2.0;
-  m.colour(c);
-  if (DrawWidth() == 1) {
-    cairo_rectangle(m.cr, cx - 0.5, cy - 0.5, 1, 1);
-  } else {
-    cairo_arc(m.cr, cx, cy, r, 0, 2 * M_PI);
-  }
-  cairo_fill(m.cr);
-  damage(cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1);
+  int ax, ay;
+  if (!anchorOf(pixelX(x), pixelY(y), ax, ay)) return;
+  const int w = DrawWidth();
+  const int m = w / 2 + 2;
+  const ShapeKey key{kindAndWidth(ShapeKind::Dot, w), 0, 0, 0};
+  const Extent e{-m, -m, m, m};
+  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
+  impl_->paint(key, ax, ay, e, c, [w](cairo_t* cr, double cx, double cy) {
+    if (w == 1) {
+      cairo_rectangle(cr, cx - 0.5, cy - 0.5, 1, 1);
+    } else {
+      cairo_arc(cr, cx, cy, w / 2.0, 0, 2 * M_PI);
+    }
+    cairo_fill(cr);
+  });
 }
 
 void RasterSurface::paintSegment(double x1, double y1, double x2, double y2, Colour c) {
-  Impl& m = *impl_;
-  const double ax = centreX(x1), ay = centreY(y1), bx = centreX(x2), by = centreY(y2);
-  const double r = DrawWidth() / 2.0;
-  m.colour(c);
-  cairo_set_line_width(m.cr, DrawWidth());
-  cairo_move_to(m.cr, ax, ay);
-  cairo_line_to(m.cr, bx, by);
-  cairo_stroke(m.cr);
-  damage(std::min(ax, bx) - r - 1, std::min(ay, by) - r - 1, std::max(ax, bx) + r + 1,
-         std::max(ay, by) + r + 1);
+  int ax, ay, bx, by;
+  if (!anchorOf(pixelX(x1), pixelY(y1), ax, ay) || !anchorOf(pixelX(x2), pixelY(y2), bx, by))
+    return;
+  const int w = DrawWidth();
+  const int dx = bx - ax, dy = by - ay, m = w / 2 + 2;
+  const ShapeKey key{kindAndWidth(ShapeKind::Segment, w), dx, dy, 0};
+  const Extent e{std::min(0, dx) - m, std::min(0, dy) - m, std::max(0, dx) + m,
+                 std::max(0, dy) + m};
+  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
+  impl_->paint(key, ax, ay, e, c, [w, dx, dy](cairo_t* cr, double sx, double sy) {
+    cairo_set_line_width(cr, w);
+    cairo_move_to(cr, sx, sy);
+    cairo_line_to(cr, sx + dx, sy + dy);
+    cairo_stroke(cr);
+  });
 }
 
+// The rectangle between the two corners' pixel centres, filled, and its border drawn with the
+// pen, so a wide pen reaches half its width beyond the corners.
 void RasterSurface::paintBox(double x1, double y1, double x2, double y2, Colour c) {
-  Impl& m = *impl_;
-  const double ax = std::min(centreX(x1), centreX(x2)), bx = std::max(centreX(x1), centreX(x2));
-  const double ay = std::min(centreY(y1), centreY(y2)), by = std::max(centreY(y1), centreY(y2));
-  const double r = DrawWidth() / 2.0;
-  m.colour(c);
-  cairo_set_line_width(m.cr, DrawWidth());
-  cairo_rectangle(m.cr, ax, ay, bx - ax, by - ay);
-  cairo_fill_preserve(m.cr);
-  cairo_stroke(m.cr);
-  damage(ax - r - 1, ay - r - 1, bx + r + 1, by + r + 1);
+  int ax, ay, bx, by;
+  if (!anchorOf(std::min(pixelX(x1), pixelX(x2)), std::min(pixelY(y1), pixelY(y2)), ax, ay) ||
+      !anchorOf(std::max(pixelX(x1), pixelX(x2)), std::max(pixelY(y1), pixelY(y2)), bx, by))
+    return;
+  const int w = DrawWidth();
+  const int bw = bx - ax, bh = by - ay, m = w / 2 + 2;
+  const ShapeKey key{kindAndWidth(ShapeKind::Box, w), bw, bh, 0};
+  const Extent e{-m, -m, bw + m, bh + m};
+  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
+  impl_->paint(key, ax, ay, e, c, [w, bw, bh](cairo_t* cr, double sx, double sy) {
+    cairo_set_line_width(cr, w);
+    cairo_rectangle(cr, sx, sy, bw, bh);
+    cairo_fill_preserve(cr);
+    cairo_stroke(cr);
+  });
 }
 
 void RasterSurface::paintCircle(double x, double y, double radius, Colour c) {
-  Impl& m = *impl_;
-  const double cx = centreX(x), cy = centreY(y);
+  int ax, ay;
   const double rp = std::abs(radius) * pixelsPerUnitX();
-  const double r = rp + DrawWidth() / 2.0;
-  m.colour(c);
-  cairo_set_line_width(m.cr, DrawWidth());
-  cairo_new_sub_path(m.cr);
-  cairo_arc(m.cr, cx, cy, rp, 0, 2 * M_PI);
-  cairo_stroke(m.cr);
-  damage(cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1);
+  if (!anchorOf(pixelX(x), pixelY(y), ax, ay) || !(rp < kMaxPixel)) return;
+  const int w = DrawWidth();
+  const int m = static_cast<int>(std::ceil(rp)) + w / 2 + 2;
+  std::uint64_t bits;
+  std::memcpy(&bits, &rp, sizeof bits);
+  const ShapeKey key{kindAndWidth(ShapeKind::Circle, w), 0, 0, bits};
+  const Extent e{-m, -m, m, m};
+  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
+  impl_->paint(key, ax, ay, e, c, [w, rp](cairo_t* cr, double cx, double cy) {
+    cairo_set_line_width(cr, w);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, rp, 0, 2 * M_PI);
+    cairo_stroke(cr);
+  });
 }
 
 void RasterSurface::paintText(double x, double y, std::string_view text, Colour c) {
   Impl& m = *impl_;
+  m.beforeCairo();
   const std::string s(text);
   const double sizePx = FontSize() * 20.0 / twipsPerPixel();  // points -> twips -> pixels
   cairo_set_font_size(m.cr, sizePx);

@@ -36,6 +36,11 @@ class RasterSurface : public Surface {
   std::vector<std::uint32_t> snapshot() const;
   bool writePng(const std::string& path) const;
 
+  // Shapes are rasterised by cairo once and then copied as runs of pixels wherever the same
+  // shape is drawn again; off, every shape goes to cairo. The pictures are the same.
+  void setShapeCache(bool on);
+  bool shapeCache() const;
+
   // The damaged area since the last call, as a few rectangles; clears the record.
   std::vector<PixelRect> takeDamage();
   void damageAll();
@@ -51,9 +56,6 @@ class RasterSurface : public Surface {
  private:
   struct Impl;
   void damage(double x0, double y0, double x1, double y1);
-  // Pixel centre that a user point falls in.
-  double centreX(double x) const;
-  double centreY(double y) const;
 
   std::unique_ptr<Impl> impl_;
 };

@@ -1,5 +1,6 @@
 // The drawing procedures of the engine view. `a` is the x of an engine's cylinder axis:
-// -75 conventional, 0 Tessimo, 75 Lumivent, 150 Corvane.
+// -75 conventional, 0 Tessimo, 75 Lumivent, 150 Corvane. Moving parts are erased by drawing
+// them again in bco at the previous position, then drawn at the new one.
 #pragma once
 
 #include "core/program.h"
@@ -19,5 +20,23 @@ void ingoi(Program& p, double a);       // Tessimo solenoid spot
 void outgo(Program& p, double a);       // Lumivent solenoid spot
 void outgod(Program& p, double a);      // Corvane intake solenoid spot
 void outgode(Program& p, double a);     // Corvane exhaust solenoid spot
+
+// --- Parts of one step that the step draws itself ---
+// The normal lobes of the engines at -75, 0 and 150 turned from ang1/2 to ang/2, and their
+// base circles; then the long lobe of the Lumivent engine and its base circle.
+void normalCams(Program& p);
+void longCam(Program& p);
+// Oil column, collar bars and solenoid mark of the Corvane intake valve.
+void corvaneIntakeRod(Program& p);
+// Push rod, oil-flow bar, tappet, valve and solenoid mark of the two middle engines.
+void tessimoRod(Program& p);
+void lumiventRod(Program& p);
+// Oil column and collar of the Corvane exhaust valve, shown while the graphs are hidden.
+void corvaneExhaustColumn(Program& p);
+// The small lift graphs: the conventional engine's, the erase of all four when hidden, and
+// those of the three hydraulic engines.
+void firstLiftGraph(Program& p);
+void hideLiftGraphs(Program& p);
+void hydraulicLiftGraphs(Program& p);
 
 }  // namespace corvane
