@@ -367,7 +367,7 @@ std::uint32_t kindAndWidth(ShapeKind k, int w) {
 void RasterSurface::paintDot(double x, double y, Colour c) {
   int ax, ay;
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay)) return;
-  const int w = DrawWidth();
+  const int w = penPixels();
   const int m = w / 2 + 2;
   const ShapeKey key{kindAndWidth(ShapeKind::Dot, w), 0, 0, 0};
   const Extent e{-m, -m, m, m};
@@ -386,7 +386,7 @@ void RasterSurface::paintSegment(double x1, double y1, double x2, double y2, Col
   int ax, ay, bx, by;
   if (!anchorOf(pixelX(x1), pixelY(y1), ax, ay) || !anchorOf(pixelX(x2), pixelY(y2), bx, by))
     return;
-  const int w = DrawWidth();
+  const int w = penPixels();
   const int dx = bx - ax, dy = by - ay, m = w / 2 + 2;
   const ShapeKey key{kindAndWidth(ShapeKind::Segment, w), dx, dy, 0};
   const Extent e{std::min(0, dx) - m, std::min(0, dy) - m, std::max(0, dx) + m,
@@ -407,7 +407,7 @@ void RasterSurface::paintBox(double x1, double y1, double x2, double y2, Colour 
   if (!anchorOf(std::min(pixelX(x1), pixelX(x2)), std::min(pixelY(y1), pixelY(y2)), ax, ay) ||
       !anchorOf(std::max(pixelX(x1), pixelX(x2)), std::max(pixelY(y1), pixelY(y2)), bx, by))
     return;
-  const int w = DrawWidth();
+  const int w = penPixels();
   const int bw = bx - ax, bh = by - ay, m = w / 2 + 2;
   const ShapeKey key{kindAndWidth(ShapeKind::Box, w), bw, bh, 0};
   const Extent e{-m, -m, bw + m, bh + m};
@@ -424,7 +424,7 @@ void RasterSurface::paintCircle(double x, double y, double radius, Colour c) {
   int ax, ay;
   const double rp = std::abs(radius) * pixelsPerUnitX();
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay) || !(rp < kMaxPixel)) return;
-  const int w = DrawWidth();
+  const int w = penPixels();
   const int m = static_cast<int>(std::ceil(rp)) + w / 2 + 2;
   std::uint64_t bits;
   std::memcpy(&bits, &rp, sizeof bits);

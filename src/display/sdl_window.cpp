@@ -1,5 +1,7 @@
 #include "display/sdl_window.h"
 
+#include "display/resolution.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -42,7 +44,9 @@ SdlWindow::SdlWindow(const std::string& caption) {
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_SHOWN);
   if (!window_) throw std::runtime_error(SDL_GetError());
   SDL_StartTextInput();
-  surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
+  // Above 96 DPI the vertical unit, the pens and the fonts grow with the display.
+  surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight,
+                                             kTwipsPerPixelAt96Dpi / displayScale(window_));
   bindSurface();
 }
 
@@ -125,6 +129,9 @@ void SdlWindow::dispatch(const SDL_Event& e) {
         case SDLK_TAB:
           deliver(Event::key(9));
           break;
+        case SDLK_F11:
+          toggleFullscreen();  // for projectors; the picture refits as after a resize
+          break;
         default:
           break;
       }
@@ -155,6 +162,11 @@ void SdlWindow::dispatch(const SDL_Event& e) {
     default:
       break;
   }
+}
+
+void SdlWindow::toggleFullscreen() {
+  const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void SdlWindow::DoEvents() {

@@ -37,6 +37,7 @@ class SdlWindow : public Host {
   void dispatch(const SDL_Event& e);
   void waitUntil(double deadline);
   void bindSurface();
+  void toggleFullscreen();
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<RasterSurface> surface_;

@@ -1,6 +1,7 @@
 #include "display/surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvane {
 
@@ -94,6 +95,11 @@ void Surface::FontSize(float points) {
 void Surface::resize(int widthPx, int heightPx) {
   width_ = std::max(widthPx, 1);
   height_ = std::max(heightPx, 1);
+}
+
+int Surface::penPixels() const {
+  const double scale = kTwipsPerPixelAt96Dpi / twipsPerPixel_;
+  return std::max(1, static_cast<int>(std::lround(drawWidth_ * scale)));
 }
 
 void Surface::setTwipsPerPixel(double t) {

@@ -64,6 +64,9 @@ class Surface {
   virtual void resize(int widthPx, int heightPx);
   double twipsPerPixel() const { return twipsPerPixel_; }
   void setTwipsPerPixel(double t);
+  // The pen in pixels: DrawWidth grows with the display's resolution above 96 DPI, so the
+  // picture keeps its proportions.
+  int penPixels() const;
   double pixelsPerUnitX() const { return unitX_; }
   double pixelsPerUnitY() const { return kVerticalUnitTwips / twipsPerPixel_; }
   // User coordinates to pixel coordinates of the client area (not rounded) and back.
