@@ -1,0 +1,85 @@
+// The mouse: the pointer's height sets the speed, its left-right position the load, and the
+// narrow zones beside the solenoid spots the four timings; a press switches the automatic
+// changes; a double click ends the program. X and Y are in the scale of the view in force.
+#include <cmath>
+
+#include "input/handlers.h"
+
+namespace corvane {
+
+namespace {
+
+// The lowest speed the engine is designed for (R.P.M. readout 600). A tall window lets the
+// pointer go lower than the design window does; the speed stays here instead of reaching 0.
+constexpr float kLowestRpm = 1.2f;
+
+// Speed from the pointer's height: 44 vertical units per unit of rpm, 0 at Y = -385.
+void speedFromPointer(State& st, float X, float Y) {
+  if (X < -50 || st.moo < 2) {
+    const float rpm = (Y + 385) / 44;  // single precision, as stored
+    st.rpm = rpm >= kLowestRpm ? rpm : kLowestRpm;
+  }
+  st.stee = -(std::abs(st.rpm) * std::abs(st.rpm)) / 700;
+}
+
+// A zone is 10 units wide about its spot's x and open at both ends of its Y range.
+bool inZone(float X, float Y, double centreX, double yLow, double yHigh) {
+  return std::abs(X - centreX) < 5 && Y > yLow && Y < yHigh;
+}
+
+// The four spot zones, each tested on its own. Angles counted forward from top dead centre
+// (zones 1 and 4) grow by one radian per 40 units down from Y = -13; those counted back from
+// the next top dead centre (zones 2 and 3) shrink by as much. An angle outside the accepted
+// range leaves the timing where it was.
+void timingsFromPointer(State& st, float X, float Y) {
+  const double offset = st.ra / 1.6;  // the spots stand 31.25 units beside the cylinder axes
+  const double pi = st.pi;
+  if (inZone(X, Y, -offset, -190, 10)) {
+    const float t = (-Y - 13) / 40;
+    if (t > 0 && t < 1.35 * pi) st.ingoing = t;
+  }
+  if (inZone(X, Y, 75 - offset, -260, 10)) {
+    const double t = 2 * pi + static_cast<float>((Y + 13) / 40);
+    if (t > 0 && t < 2 * pi) st.outgoing = t;
+  }
+  if (inZone(X, Y, 150 - offset, -260, 10)) {
+    const double t = 2 * pi + static_cast<float>((Y + 13) / 40);
+    if (t > 1.1 * pi && t < 2.05 * pi) st.outgoingd = t;
+  }
+  if (inZone(X, Y, 150 + offset, -260, 20)) {
+    const float t = (-Y - 13) / 40;
+    if (t > -0.2 * pi && t < 1.6 * pi) st.outgoingde = t;
+  }
+}
+
+}  // namespace
+
+void Form_MouseMove(Program& p, int /*Button*/, int /*Shift*/, float X, float Y) {
+  State& st = p.st;
+  speedFromPointer(st, X, Y);
+  // Load: 1/80 rad per unit to the right, in the graph views' unscaled units.
+  st.endin = 1.9 + (-220 + X / st.s1) / 80;
+  timingsFromPointer(st, X, Y);
+}
+
+// In the engine view a press switches the drift of the timing spots; elsewhere the random
+// change of speed and load. Switched off in the crank-angle view, it leaves one background
+// dot 10 units below the speed gauge's marker.
+void Form_MouseDown(Program& p, int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {
+  State& st = p.st;
+  if (st.moo == 2) {
+    st.mom = Mod(st.mom + 1, 2);
+    return;
+  }
+  st.mo = Mod(st.mo + 1, 2);
+  if (st.mo == 0 && st.moo == 1) {
+    const double theta = 2.8 - 0.2 * st.rpm;
+    p.sf.PSet(st.s1 * (110 + 50 * std::cos(theta)), 100 * std::sin(theta) - 35, st.bco);
+  }
+}
+
+void Form_DblClick(Program& p) {
+  p.host.End();
+}
+
+}  // namespace corvane
