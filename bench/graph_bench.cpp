@@ -62,6 +62,24 @@ void BM_TimeChangedPassLogicOnly(benchmark::State& s) {
   changedPass<Surface>(s, 0);
 }
 
+// The automatic change: every pass a new operating point, as the random walk gives them.
+void walkingPass(benchmark::State& state, int moo) {
+  InView<RasterSurface> v(moo);
+  v.sf.setShapeCache(state.range(0) == 1);
+  v.p.st.mo = 1;
+  v.p.st.delno = 1;
+  for (auto _ : state)
+    graphPass(v.p);
+  state.SetLabel(state.range(0) == 1 ? "shape cache" : "plain cairo");
+}
+
+void BM_CrankAngleWalkingPass(benchmark::State& s) {
+  walkingPass(s, 1);
+}
+void BM_TimeWalkingPass(benchmark::State& s) {
+  walkingPass(s, 0);
+}
+
 void BM_UnchangedPass(benchmark::State& state) {
   InView<RasterSurface> v(static_cast<int>(state.range(0)));
   for (auto _ : state)
@@ -72,6 +90,8 @@ BENCHMARK(BM_CrankAngleChangedPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimeChangedPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CrankAngleChangedPassLogicOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TimeChangedPassLogicOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CrankAngleWalkingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimeWalkingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnchangedPass)->Arg(1)->Arg(0)->Unit(benchmark::kNanosecond);
 
 }  // namespace

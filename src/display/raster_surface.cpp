@@ -48,6 +48,7 @@ struct Extent {
 };
 
 struct Shape {
+  bool kept = false;  // false: seen once, painted by cairo, not yet worth keeping
   std::vector<Span> spans;
 };
 
@@ -184,24 +185,36 @@ struct RasterSurface::Impl {
     return shape;
   }
 
-  const Shape& shape(const ShapeKey& key, const Extent& e, const auto& draw) {
-    auto it = shapes.find(key);
-    if (it != shapes.end()) return it->second;
+  // The kept pixels of a shape drawn before, or null the first time it is seen: a shape drawn
+  // only once (a graph's area line) is not worth the copying, one drawn again (a part that
+  // returns to the same angle every cycle) is.
+  const Shape* shape(const ShapeKey& key, const Extent& e, const auto& draw) {
     if (spansKept >= kMaxSpans) {
       shapes.clear();
       spansKept = 0;
     }
-    Shape& kept = shapes.emplace(key, rasterise(e, draw)).first->second;
-    spansKept += kept.spans.size() + 1;
-    return kept;
+    auto [it, first] = shapes.try_emplace(key);
+    Shape& s = it->second;
+    if (first) {
+      ++spansKept;
+      return nullptr;
+    }
+    if (!s.kept) {
+      s = rasterise(e, draw);
+      s.kept = true;
+      spansKept += s.spans.size();
+    }
+    return &s;
   }
 
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
-  // straight onto the image when the cache is off or the shape is too large to keep.
+  // straight onto the image when the cache is off, the shape is new or too large to keep.
   void paint(const ShapeKey& key, int ax, int ay, const Extent& e, Colour c, const auto& draw) {
     if (cacheShapes && e.x1 - e.x0 < kMaxShapeSide && e.y1 - e.y0 < kMaxShapeSide) {
-      fill(shape(key, e, draw), ax, ay, c);
-      return;
+      if (const Shape* kept = shape(key, e, draw)) {
+        fill(*kept, ax, ay, c);
+        return;
+      }
     }
     beforeCairo();
     colour(c);
