@@ -3,12 +3,14 @@
 
 #include <functional>
 
+#include "core/engine_step.h"
 #include "core/events.h"
 #include "core/main_loop.h"
 #include "core/program.h"
 #include "display/raster_surface.h"
 #include "display/recording_surface.h"
 #include "display/scripted_host.h"
+#include "engine/figure.h"
 
 namespace corvane::test {
 
@@ -33,6 +35,27 @@ struct Harness {
   bool runSteps(std::int64_t n) {
     host.stopAfterStep(n);
     return run();
+  }
+
+  // Without the main loop: the state at start, the engine view entered and its static
+  // figure drawn, the crank at the start of a cycle.
+  void startEngineView() {
+    initialise(p);
+    cams(p);
+    engineViewSettings(p);
+    p.st.cylcyl = 0;
+    sf.Cls();
+    engineStatics(p);
+    p.st.ang = -1.5 * p.st.pi;
+  }
+  // One pass of the crank-angle loop without its waits: the step, then the loop's advance,
+  // starting a new cycle after the last step.
+  void step() {
+    State& st = p.st;
+    engineStep(p);
+    st.ang1 = st.ang;
+    st.ang += 2 * st.pi / 5000;
+    if (st.ang > 2.5 * st.pi) st.ang = -1.5 * st.pi;
   }
 
   SurfaceT sf;

@@ -41,9 +41,7 @@ void refit(Program& p, int widthPx, int heightPx) {
   if (widthPx != sf.clientWidth() || heightPx != sf.clientHeight()) sf.resize(widthPx, heightPx);
   switch (st.moo) {
     case 2:
-      sf.ScaleLeft(-110);
-      sf.ScaleWidth(300);
-      sf.ScaleTop(150);
+      engineViewSettings(p);
       sf.Cls();
       engineStatics(p);
       st.cylcyl = 1;  // the valve heads are drawn again at the next step

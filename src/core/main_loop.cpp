@@ -33,16 +33,21 @@ void engineStatics(Program& p) {
   if (p.st.plot == 0) oilchame(p, 148.9);
 }
 
-void enginePass(Program& p) {
-  State& st = p.st;
+void engineViewSettings(Program& p) {
   Surface& sf = p.sf;
-  Host& host = p.host;
   sf.ScaleLeft(-110);
   sf.ScaleWidth(300);
   sf.ScaleTop(150);
   sf.DrawWidth(3);
-  sf.BackColor(st.bco);
-  sf.ForeColor(st.fco);
+  sf.BackColor(p.st.bco);
+  sf.ForeColor(p.st.fco);
+}
+
+void enginePass(Program& p) {
+  State& st = p.st;
+  Surface& sf = p.sf;
+  Host& host = p.host;
+  engineViewSettings(p);
   if (st.cylcyl == 1) {
     st.cylcyl = 0;
     host.DoEvents();

@@ -15,6 +15,9 @@ void initialise(Program& p);
 // One pass of the endless loop: a crank cycle of the engine view or one graph pass.
 void mainLoopPass(Program& p);
 
+// The engine view's scale, pen and colours, set at the start of every crank cycle.
+void engineViewSettings(Program& p);
+
 // One crank cycle of the engine view, with its pause and step-mode waits.
 void enginePass(Program& p);
 
