@@ -7,7 +7,7 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test bench snapshot deps release-build test-build clean format
+.PHONY: run test soak bench snapshot deps release-build test-build clean format
 
 deps:
 	@scripts/install-deps
@@ -17,9 +17,11 @@ release-build: deps
 	  -DCORVANE_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_RUN)
 
-test-build: deps
+# The test build runs under the sanitizers; the soak tests watch the memory of the release
+# build's program, which the sanitizers' allocator would hide.
+test-build: release-build
 	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \
-	  >/dev/null
+	  -DCORVANE_PLAIN_BINARY=$(CURDIR)/$(BUILD_RUN)/corvane >/dev/null
 	@cmake --build $(BUILD_TEST)
 
 run: release-build
@@ -27,6 +29,10 @@ run: release-build
 
 test: test-build
 	cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak
+
+# Ten minutes of random input in a real window, watching resident memory.
+soak: test-build
+	cd $(BUILD_TEST) && ctest --output-on-failure -L soak
 
 # The window benchmarks need a display: a private Xvfb when there is none.
 bench: release-build

@@ -1,11 +1,12 @@
 #include "display/raster_surface.h"
 
+#include "display/shape_cache.h"
+
 #include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 namespace corvane {
 
@@ -19,41 +20,12 @@ constexpr int kTile = 64;  // damage is recorded per tile of kTile x kTile pixel
 // so each is rasterised by cairo once, kept as runs of pixels, and then copied.
 enum class ShapeKind : std::uint32_t { Dot, Segment, Box, Circle };
 
-struct ShapeKey {
-  std::uint32_t kindAndWidth;
-  std::int32_t a, b;     // segment: far end; box: size; in pixels from the first corner
-  std::uint64_t radius;  // circle: the bits of its radius in pixels
-  bool operator==(const ShapeKey&) const = default;
-};
-
-struct ShapeKeyHash {
-  std::size_t operator()(const ShapeKey& k) const {
-    std::uint64_t h = k.kindAndWidth * 0x9E3779B97F4A7C15ull;
-    h ^= (static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.a)) << 32 |
-          static_cast<std::uint32_t>(k.b)) +
-         0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    h ^= k.radius + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    return static_cast<std::size_t>(h);
-  }
-};
-
-// A run of painted pixels: row dy and first column x0 relative to the anchor pixel.
-struct Span {
-  std::int16_t dy, x0, len;
-};
-
 // Pixel bounds of a shape relative to its anchor pixel, inclusive.
 struct Extent {
   int x0, y0, x1, y1;
 };
 
-struct Shape {
-  bool kept = false;  // false: seen once, painted by cairo, not yet worth keeping
-  std::vector<Span> spans;
-};
-
-constexpr std::size_t kMaxSpans = 1 << 21;  // about 12 MB; beyond it the cache starts again
-constexpr int kMaxShapeSide = 4096;         // larger shapes go to cairo directly
+constexpr int kMaxShapeSide = 4096;  // larger shapes go to cairo directly
 // Cairo's fixed-point coordinates end near 2^23 pixels: shapes anchored beyond are not drawn.
 constexpr double kMaxPixel = 1 << 22;
 }  // namespace
@@ -105,8 +77,7 @@ struct RasterSurface::Impl {
 
   // --- Shape cache ---
   bool cacheShapes = true;
-  std::unordered_map<ShapeKey, Shape, ShapeKeyHash> shapes;
-  std::size_t spansKept = 0;
+  ShapeCache shapes;
   std::vector<std::uint32_t> scratchPx;  // cairo draws a new shape here, white on black
   cairo_surface_t* scratch = nullptr;
   cairo_t* scr = nullptr;
@@ -157,7 +128,7 @@ struct RasterSurface::Impl {
 
   // Lets cairo draw the shape once on the scratch image and keeps its painted pixels.
   template <class Draw>
-  Shape rasterise(const Extent& e, const Draw& draw) {
+  void rasterise(const Extent& e, const Draw& draw, std::vector<Span>& spans) {
     const int w = e.x1 - e.x0 + 1, h = e.y1 - e.y0 + 1;
     ensureScratch(w, h);
     for (int y = 0; y < h; ++y)
@@ -165,7 +136,6 @@ struct RasterSurface::Impl {
     cairo_surface_mark_dirty(scratch);
     draw(scr, -e.x0 + 0.5, -e.y0 + 0.5);
     cairo_surface_flush(scratch);
-    Shape shape;
     for (int y = 0; y < h; ++y) {
       const std::uint32_t* row = scratchPx.data() + static_cast<size_t>(y) * scratchW;
       for (int x = 0; x < w;) {
@@ -176,42 +146,20 @@ struct RasterSurface::Impl {
         int end = x;
         while (end < w && (row[end] & 0x00FFFFFF) != 0)
           ++end;
-        shape.spans.push_back({static_cast<std::int16_t>(y + e.y0),
-                               static_cast<std::int16_t>(x + e.x0),
-                               static_cast<std::int16_t>(end - x)});
+        spans.push_back({static_cast<std::int16_t>(y + e.y0), static_cast<std::int16_t>(x + e.x0),
+                         static_cast<std::int16_t>(end - x)});
         x = end;
       }
     }
-    return shape;
-  }
-
-  // The kept pixels of a shape drawn before, or null the first time it is seen: a shape drawn
-  // only once (a graph's area line) is not worth the copying, one drawn again (a part that
-  // returns to the same angle every cycle) is.
-  const Shape* shape(const ShapeKey& key, const Extent& e, const auto& draw) {
-    if (spansKept >= kMaxSpans) {
-      shapes.clear();
-      spansKept = 0;
-    }
-    auto [it, first] = shapes.try_emplace(key);
-    Shape& s = it->second;
-    if (first) {
-      ++spansKept;
-      return nullptr;
-    }
-    if (!s.kept) {
-      s = rasterise(e, draw);
-      s.kept = true;
-      spansKept += s.spans.size();
-    }
-    return &s;
   }
 
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
   // straight onto the image when the cache is off, the shape is new or too large to keep.
   void paint(const ShapeKey& key, int ax, int ay, const Extent& e, Colour c, const auto& draw) {
     if (cacheShapes && e.x1 - e.x0 < kMaxShapeSide && e.y1 - e.y0 < kMaxShapeSide) {
-      if (const Shape* kept = shape(key, e, draw)) {
+      const auto kept =
+          shapes.find(key, [&](std::vector<Span>& spans) { rasterise(e, draw, spans); });
+      if (kept) {
         fill(*kept, ax, ay, c);
         return;
       }
@@ -221,10 +169,10 @@ struct RasterSurface::Impl {
     draw(cr, ax + 0.5, ay + 0.5);
   }
 
-  void fill(const Shape& shape, int ax, int ay, Colour c) {
+  void fill(std::span<const Span> spans, int ax, int ay, Colour c) {
     beforeDirect();
     const std::uint32_t v = pixelOf(c);
-    for (const Span& s : shape.spans) {
+    for (const Span& s : spans) {
       const int y = ay + s.dy;
       if (y < 0 || y >= height) continue;
       const int x0 = std::max(ax + s.x0, 0), x1 = std::min(ax + s.x0 + s.len, width);
@@ -245,6 +193,14 @@ RasterSurface::~RasterSurface() = default;
 
 void RasterSurface::setShapeCache(bool on) {
   impl_->cacheShapes = on;
+}
+
+std::size_t RasterSurface::cachedShapes() const {
+  return impl_->shapes.shapes();
+}
+
+std::size_t RasterSurface::cachedRuns() const {
+  return impl_->shapes.runs();
 }
 
 bool RasterSurface::shapeCache() const {

@@ -40,6 +40,9 @@ class RasterSurface : public Surface {
   // shape is drawn again; off, every shape goes to cairo. The pictures are the same.
   void setShapeCache(bool on);
   bool shapeCache() const;
+  // Shapes noted and pixel runs kept by the cache at present.
+  std::size_t cachedShapes() const;
+  std::size_t cachedRuns() const;
 
   // The damaged area since the last call, as a few rectangles; clears the record.
   std::vector<PixelRect> takeDamage();
