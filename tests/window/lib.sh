@@ -65,3 +65,38 @@ screenshot() { import -window root "$1"; }
 pixel() {
   convert "$1" -format "%[hex:p{$2,$3}]" info:- | tr 'A-F' 'a-f' | cut -c1-6
 }
+
+# to_pixel left top width x y [factor]: the client pixel of user point (x, y) under the scale
+# (ScaleLeft, ScaleTop, ScaleWidth) on a 1920-pixel-wide client area; the vertical unit is
+# 25.33735 twips, 15 twips a pixel at 96 DPI (factor 2 at 192 DPI).
+to_pixel() {
+  awk -v l="$1" -v t="$2" -v w="$3" -v x="$4" -v y="$5" -v f="${6:-1}" \
+    'BEGIN { printf "%d %d", int((x - l) * 1920 / w), int((t - y) * 25.33735 / 15 * f) }'
+}
+
+# colour_at file left top width x y [factor]: the colour at a user point, as rrggbb.
+colour_at() {
+  local file=$1
+  shift
+  pixel "$file" $(to_pixel "$@")
+}
+
+# expect_colour file label rrggbb left top width x y [factor]
+expect_colour() {
+  local file=$1 label=$2 want=$3
+  shift 3
+  local got
+  got=$(colour_at "$file" "$@")
+  [[ "$got" == "$want" ]] || fail "$label: $got at user point ($4, $5), expected $want"
+}
+
+# ink_in file w h x y background: the fraction of the rectangle's pixels that are not the
+# background colour (rrggbb).
+ink_in() {
+  local file=$1 w=$2 h=$3 x=$4 y=$5 background=$6
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -fill "#123456" -opaque "#$background" \
+    -fill black +opaque "#123456" -fill white -opaque "#123456" -format "%[fx:1-mean]" info:
+}
+
+# park_pointer: the pointer in the bottom-right corner, outside every zone that sets a timing.
+park_pointer() { xdotool mousemove 1915 1075; }

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Soak: the real window at 120 steps per second under random input for SOAK_SECONDS (30 by
+# default; 600 for the long run). Resident memory must stay within 1 MiB of its value after
+# the first tenth of the run (the first minute of the long one), and the program must live.
+source "$(dirname "$0")/lib.sh"
+binary=$1
+seconds=${SOAK_SECONDS:-30}
+settle=$((seconds >= 600 ? 60 : seconds / 5))
+
+rss_kib() { awk '/VmRSS/ { print $2 }' "/proc/$PROGRAM_PID/status"; }
+
+# One random input: pointer moves everywhere, keys that change view, colours, timings, step
+# mode and graphs, and single clicks (never two within a double-click time).
+keys=(space c C period comma a s l k p t slash A S L K P T 1 x Return)
+random_input() {
+  case $((RANDOM % 10)) in
+    0 | 1 | 2 | 3 | 4) xdotool mousemove $((RANDOM % 1920)) $((RANDOM % 1080)) ;;
+    5 | 6 | 7 | 8) xdotool key "${keys[RANDOM % ${#keys[@]}]}" ;;
+    9)
+      xdotool mousemove $((RANDOM % 1920)) $((RANDOM % 1080)) click 1
+      sleep 0.6
+      ;;
+  esac
+}
+
+RANDOM=7
+start_xvfb 96
+start_program "$binary"
+start=$SECONDS
+baseline=
+next_report=0
+while ((SECONDS - start < seconds)); do
+  random_input
+  sleep 0.05
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program died after $((SECONDS - start)) s"
+  if ((SECONDS - start >= next_report)); then
+    echo "$((SECONDS - start))s: $(rss_kib) KiB"
+    next_report=$((next_report + seconds / 10))
+  fi
+  if [[ -z "$baseline" ]] && ((SECONDS - start >= settle)); then
+    baseline=$(rss_kib)
+    echo "resident memory after ${settle}s: $baseline KiB"
+  fi
+done
+# End in step mode off and free running, then measure.
+xdotool key comma
+sleep 1
+final=$(rss_kib)
+echo "resident memory after ${seconds}s: $final KiB"
+((final - baseline <= 1024)) || fail "resident memory grew by $((final - baseline)) KiB"
+xdotool key Escape
+wait_exit 2 || fail "ESC after the soak: status $?"
+echo "soak test passed"
