@@ -185,6 +185,27 @@ TEST(Resize, RefitsTheEngineViewToTheNewWidthAtOnce) {
   EXPECT_EQ(first.scaleWidth, 300);
 }
 
+// Four space bars in one batch of events (the key held down) pass through every view and come
+// back within one step: the engine view must not go on drawing in the help page's scale.
+TEST(ViewRound, FourSpaceBarsInOneBatchRedrawTheEngineViewAtItsOwnScale) {
+  test::Recorded h;
+  for (int i = 0; i < 4; ++i)
+    h.host.postAtStep(5, Event::key(' '));
+  h.host.stopAfterStep(8);
+  h.run();
+  const auto drawing = h.sf.drawing();
+  const auto lastText = std::find_if(drawing.rbegin(), drawing.rend(), [](const Call& c) {
+    return c.op == Call::Op::Print && c.scaleTop == 165;
+  });
+  ASSERT_NE(lastText, drawing.rend()) << "the help page was shown";
+  bool cleared = false;
+  for (auto it = lastText.base(); it != drawing.end(); ++it) {
+    EXPECT_EQ(it->scaleTop, 150) << "a call after the help page in another scale";
+    cleared |= it->op == Call::Op::Cls;
+  }
+  EXPECT_TRUE(cleared) << "the engine view cleared the page and drew its figure again";
+}
+
 TEST(Resize, PointerPositionsAreConvertedWithTheScaleInForce) {
   RasterSurface sf(1920, 1080);
   sf.ScaleLeft(-110);

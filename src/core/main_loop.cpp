@@ -43,6 +43,17 @@ void engineViewSettings(Program& p) {
   sf.ForeColor(p.st.fco);
 }
 
+namespace {
+
+// A view shown and left within one batch of events (the space bar held down, through the
+// graph views and the help page and back) leaves its own scale in force: the crank cycle then
+// ends early, so that the next one clears the window and draws the figure again.
+bool engineScaleInForce(const Surface& sf) {
+  return sf.ScaleLeft() == -110 && sf.ScaleTop() == 150 && sf.ScaleWidth() == 300;
+}
+
+}  // namespace
+
 void enginePass(Program& p) {
   State& st = p.st;
   Surface& sf = p.sf;
@@ -59,12 +70,13 @@ void enginePass(Program& p) {
   const double end = 2.5 * st.pi;
   const double step = 2 * st.pi / 5000;
   for (st.ang = start; st.ang <= end; st.ang += step) {
-    if (st.moo < 2) break;
+    if (st.moo < 2 || !engineScaleInForce(sf)) break;
     while (st.stall == 1)
       host.DoEventsWait();
-    if (st.moo < 2) break;
+    if (st.moo < 2 || !engineScaleInForce(sf)) break;
     if (st.stall9 == 1) st.stall = 1;
     host.DoEventsUntilStep();
+    if (!engineScaleInForce(sf)) break;
     engineStep(p);
     st.ang1 = st.ang;
     host.DoEvents();
