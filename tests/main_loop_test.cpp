@@ -206,18 +206,5 @@ TEST(ViewRound, FourSpaceBarsInOneBatchRedrawTheEngineViewAtItsOwnScale) {
   EXPECT_TRUE(cleared) << "the engine view cleared the page and drew its figure again";
 }
 
-TEST(Resize, PointerPositionsAreConvertedWithTheScaleInForce) {
-  RasterSurface sf(1920, 1080);
-  sf.ScaleLeft(-110);
-  sf.ScaleWidth(300);
-  sf.ScaleTop(150);
-  EXPECT_NEAR(sf.userX(0), -110, 1e-9);
-  EXPECT_NEAR(sf.userX(1920), 190, 1e-9);
-  EXPECT_NEAR(sf.userY(0), 150, 1e-9);
-  EXPECT_NEAR(sf.userY(169), 150 - 169 / 1.689157, 1e-3);
-  sf.ScaleTop(85);
-  EXPECT_NEAR(sf.userY(169), 85 - 169 / 1.689157, 1e-3);
-}
-
 }  // namespace
 }  // namespace corvane
