@@ -22,12 +22,7 @@ struct InView {
 
   explicit InView(int moo) {
     initialise(p);
-    sf.ScaleLeft(-110);
-    sf.ScaleWidth(300);
-    sf.ScaleTop(150);
-    sf.DrawWidth(3);
-    sf.BackColor(p.st.bco);
-    sf.ForeColor(p.st.fco);
+    engineViewSettings(p);
     for (int view = 1; view >= moo; --view) {
       p.st.moo = view;
       p.st.clse = 1;

@@ -48,23 +48,10 @@ struct Sink : EventSink {
   bool waiting = false;
 };
 
-struct Loop : ::testing::Test {
-  RecordingSurface sf{1920, 1080};
-  ScriptedHost host;
-  Program p{sf, host};
+// The recorded program with the stand-in in place of the handlers.
+struct Loop : ::testing::Test, test::Recorded {
   Sink sink{p, host};
   void SetUp() override { host.setSink(&sink); }
-  // Runs until the stop condition; true if End ended it.
-  bool run() {
-    try {
-      Form_Activate(p);
-    } catch (const ScriptStopped&) {
-      return false;
-    } catch (const ProgramEnded&) {
-      return true;
-    }
-    return false;
-  }
 };
 
 TEST_F(Loop, EventsArriveOnlyAtDoEventsInTheOrderGiven) {
