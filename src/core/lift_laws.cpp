@@ -17,13 +17,61 @@ double land(double v, double previous) {
   return v;
 }
 
-// Oil push rod released by its solenoid: one step still, then 2 units per step towards the
-// seat. n counts the steps since the solenoid opened (1 at the first).
-double pushRodRelease(double captured, int n) {
-  double v = captured + 2 * (n - 1);
-  if (n == 1) v = captured;
-  if (n == 2) v = captured + n;
-  return v;
+// A valve worked by the cam through an oil push rod. While the solenoid is shut the valve
+// follows the cam and its position is captured; once it opens the rod collapses: one step
+// still, then 2 units per step towards the seat. The rod can only shorten, so the valve is
+// never more open than the cam; it lands on the seat. n counts the steps since the opening.
+struct PushRodValve {
+  double& v;
+  double& captured;
+  int& n;
+};
+
+void pushRodLaw(PushRodValve valve, double cam, bool shut, bool open, double previous) {
+  if (shut) {
+    valve.v = cam;
+    valve.captured = cam;
+    valve.n = 0;
+  }
+  if (open) {
+    valve.v = valve.captured + 2 * (valve.n - 1);
+    if (valve.n == 1) valve.v = valve.captured;
+    if (valve.n == 2) valve.v = valve.captured + valve.n;
+    if (valve.v < cam) valve.v = cam;
+    valve.v = land(valve.v, previous);
+  }
+  valve.n = valve.n + 1;
+}
+
+// A Corvane valve: it follows its cam, past `holdFrom` holds 7 units open while the cam closes
+// further (the first hold step averages with `averageWith`), and once its solenoid opens the
+// oil escapes: -22.5, -21, then `rate` units per step, landing on the seat. The cam opens it
+// mechanically, so it is never less open than the cam.
+struct HeldValve {
+  double& v;
+  double& hold;
+  int& held;
+  int& n;
+};
+
+void holdAndReleaseLaw(HeldValve valve, double ang, double cam, double holdFrom, double averageWith,
+                       double solenoid, double rate, double previous) {
+  valve.hold = kHold;
+  valve.v = cam;
+  if (ang <= holdFrom) valve.held = 0;
+  if (ang > holdFrom && cam > kHold) {
+    valve.v = valve.held == 0 ? (valve.hold + averageWith) / 2 : valve.hold;
+    valve.held = 1;
+  }
+  if (ang < solenoid) valve.n = 0;
+  if (ang >= solenoid) {
+    valve.v = kHold + rate * valve.n;
+    if (valve.n == 1) valve.v = kHold + 0.5 * valve.n;
+    if (valve.n == 2) valve.v = kHold + valve.n;
+    valve.v = land(valve.v, previous);
+    if (valve.v > cam) valve.v = cam;
+  }
+  valve.n = valve.n + 1;
 }
 
 }  // namespace
@@ -54,26 +102,11 @@ void normalIntakeLift(State& st) {
   st.lift = normalLobeAt(st.ang, st.pi);
 }
 
-// Follows the cam; past 1.1 pi holds at -23 while the cam closes further (the first hold step
-// averages with the valve's previous position); once the solenoid opens at outgoingd the oil
-// escapes: -22.5, -21, then 3 units per step, landing on the seat. Never less open than the cam.
+// Held past 1.1 pi, the first hold step averaging with the valve's own previous position;
+// released at outgoingd, 3 units per step.
 void corvaneIntakeLift(State& st) {
-  st.holdc = kHold;
-  st.liftc = st.lift;
-  if (st.ang <= 1.1 * st.pi) st.heldc = 0;
-  if (st.ang > 1.1 * st.pi && st.lift > kHold) {
-    st.liftc = st.heldc == 0 ? (st.holdc + st.liftc1) / 2 : st.holdc;
-    st.heldc = 1;
-  }
-  if (st.ang < st.outgoingd) st.nc = 0;
-  if (st.ang >= st.outgoingd) {
-    st.liftc = kHold + 3 * st.nc;
-    if (st.nc == 1) st.liftc = kHold + 0.5 * st.nc;
-    if (st.nc == 2) st.liftc = kHold + st.nc;
-    st.liftc = land(st.liftc, st.liftc1);
-    if (st.liftc > st.lift) st.liftc = st.lift;
-  }
-  st.nc = st.nc + 1;
+  holdAndReleaseLaw({st.liftc, st.holdc, st.heldc, st.nc}, st.ang, st.lift, 1.1 * st.pi, st.liftc1,
+                    st.outgoingd, 3, st.liftc1);
 }
 
 // Past pi/1.29 a straight ramp, lift = -16 - (2 pi - ang) 4, reaching the seat at 2 pi;
@@ -83,36 +116,17 @@ void longIntakeLift(State& st) {
   if (st.ang > 2 * st.pi) st.lift = kSeat;
 }
 
-// Follows the normal lobe kkk until ingoing; then the push rod collapses. The rod can only
-// shorten, so the valve is never more open than the cam.
+// The normal lobe kkk through the push rod, released at ingoing.
 void tessimoIntakeLift(State& st) {
-  if (st.ang < st.ingoing) {
-    st.lifta = st.kkk;
-    st.lifta0 = st.kkk;
-    st.na = 0;
-  }
-  if (st.ang >= st.ingoing) {
-    st.lifta = pushRodRelease(st.lifta0, st.na);
-    if (st.lifta < st.kkk) st.lifta = st.kkk;
-    st.lifta = land(st.lifta, st.lifta1);
-  }
-  st.na = st.na + 1;
+  pushRodLaw({st.lifta, st.lifta0, st.na}, st.kkk, st.ang < st.ingoing, st.ang >= st.ingoing,
+             st.lifta1);
 }
 
-// The Tessimo law on the long lobe, released at outgoing. The capture runs up to and
+// The long lobe through the push rod, released at outgoing. The capture runs up to and
 // including outgoing, so at ang = outgoing exactly both branches run.
 void lumiventIntakeLift(State& st) {
-  if (st.ang <= st.outgoing) {
-    st.liftb = st.lift;
-    st.liftb0 = st.lift;
-    st.nb = 0;
-  }
-  if (st.ang >= st.outgoing) {
-    st.liftb = pushRodRelease(st.liftb0, st.nb);
-    if (st.liftb < st.lift) st.liftb = st.lift;
-    st.liftb = land(st.liftb, st.liftb1);
-  }
-  st.nb = st.nb + 1;
+  pushRodLaw({st.liftb, st.liftb0, st.nb}, st.lift, st.ang <= st.outgoing, st.ang >= st.outgoing,
+             st.liftb1);
 }
 
 void exhaustLift(State& st) {
@@ -120,26 +134,11 @@ void exhaustLift(State& st) {
   st.lifto = exhaustLobeAt(st.ang, st.pi);
 }
 
-// The Corvane intake law on the exhaust side: the hold starts past -0.25 pi and its first
-// step averages with the previous exhaust-cam position lifto1; the release runs -22.5, -21,
-// then 2 units per step.
+// Held past -0.25 pi, the first hold step averaging with the previous exhaust-cam position
+// lifto1 (not the valve's own); released at outgoingde, 2 units per step.
 void corvaneExhaustLift(State& st) {
-  st.holde = kHold;
-  st.lifte = st.lifto;
-  if (st.ang <= -0.25 * st.pi) st.helde = 0;
-  if (st.ang > -0.25 * st.pi && st.lifto > kHold) {
-    st.lifte = st.helde == 0 ? (st.holde + st.lifto1) / 2 : st.holde;
-    st.helde = 1;
-  }
-  if (st.ang < st.outgoingde) st.ne = 0;
-  if (st.ang >= st.outgoingde) {
-    st.lifte = kHold + 2 * st.ne;
-    if (st.ne == 1) st.lifte = kHold + 0.5 * st.ne;
-    if (st.ne == 2) st.lifte = kHold + st.ne;
-    st.lifte = land(st.lifte, st.lifte1);
-    if (st.lifte > st.lifto) st.lifte = st.lifto;
-  }
-  st.ne = st.ne + 1;
+  holdAndReleaseLaw({st.lifte, st.holde, st.helde, st.ne}, st.ang, st.lifto, -0.25 * st.pi,
+                    st.lifto1, st.outgoingde, 2, st.lifte1);
 }
 
 }  // namespace corvane
