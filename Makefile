@@ -7,21 +7,27 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench snapshot deps release-build test-build clean format
+.PHONY: run test soak bench snapshot deb deb-check install deps test-deps release-build test-build \
+  clean format
 
 deps:
 	@scripts/install-deps
+
+# What the tests, the window benchmarks and the Debian package need besides.
+test-deps: deps
+	@scripts/install-deps test
 
 release-build: deps
 	@cmake -S . -B $(BUILD_RUN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
 	  -DCORVANE_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_RUN)
 
-# The test build runs under the sanitizers; the soak tests watch the memory of the release
-# build's program, which the sanitizers' allocator would hide.
-test-build: release-build
+# The test build runs under the sanitizers. The soak tests watch the memory of the release
+# build's program, which the sanitizers' allocator would hide; the package tests check what
+# the release build installs and packages.
+test-build: test-deps deb
 	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \
-	  -DCORVANE_PLAIN_BINARY=$(CURDIR)/$(BUILD_RUN)/corvane >/dev/null
+	  -DCORVANE_RELEASE_BUILD=$(CURDIR)/$(BUILD_RUN) >/dev/null
 	@cmake --build $(BUILD_TEST)
 
 run: release-build
@@ -34,8 +40,23 @@ test: test-build
 soak: test-build
 	cd $(BUILD_TEST) && ctest --output-on-failure -L soak
 
+# The Debian package, with its dependencies computed from the program's libraries.
+deb: test-deps release-build
+	@cd $(BUILD_RUN) && cpack >/dev/null
+	@ls $(BUILD_RUN)/corvane_*.deb
+
+# The package installed on a minimal Debian 12 and run there (root, network).
+deb-check: deb
+	tools/deb-check.sh $$(ls $(BUILD_RUN)/corvane_*.deb)
+
+# Installs what `make run` or `make deb` built into /usr/local (PREFIX=... to change it). It
+# builds nothing itself, so that `sudo make install` leaves no files of root's in build/.
+PREFIX ?= /usr/local
+install:
+	cmake --install $(BUILD_RUN) --prefix $(PREFIX)
+
 # The window benchmarks need a display: a private Xvfb when there is none.
-bench: release-build
+bench: test-deps release-build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96") \
 	  ./$(BUILD_RUN)/corvane_bench --benchmark_counters_tabular=true
 

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# What the release build installs and packages: every file in its usual place, each one valid
+# for the tools that read it and naming the others correctly, and a Debian package that lintian
+# accepts, that declares the libraries the program links and that holds what the install holds.
+set -euo pipefail
+build=$1
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+usr=$stage/usr
+for f in bin/corvane share/applications/*.desktop share/metainfo/*.metainfo.xml \
+  share/icons/hicolor/scalable/apps/corvane.svg share/man/man1/corvane.1.gz \
+  share/doc/corvane/copyright share/doc/corvane/changelog.gz; do
+  compgen -G "$usr/$f" >/dev/null || fail "nothing installed at /usr/$f"
+done
+
+# The desktop entry: not even a hint from the validator; it starts the installed program and
+# shows the installed icon.
+desktop=$(echo "$usr"/share/applications/*.desktop)
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[[ -z $out ]] || fail "desktop-file-validate: $out"
+grep -qx 'Exec=corvane' "$desktop" || fail "the desktop entry does not start corvane"
+grep -qx 'Icon=corvane' "$desktop" || fail "the desktop entry does not show the icon"
+
+# The AppStream metainfo: valid, and launching the desktop entry that is installed.
+metainfo=$(echo "$usr"/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" >/dev/null ||
+  fail "appstreamcli: $(appstreamcli validate --no-net "$metainfo")"
+grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+  fail "the metainfo launches another desktop entry than $(basename "$desktop")"
+[[ $(basename "$metainfo" .metainfo.xml) == $(basename "$desktop" .desktop) ]] ||
+  fail "metainfo and desktop entry are named for different ids"
+
+# The manual page formats without a warning.
+out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/corvane.1.gz" 2>&1 >/dev/null)
+[[ -z $out ]] || fail "man: $out"
+
+# The installed program answers on the command line without opening a window.
+"$usr/bin/corvane" --version | grep -qx 'corvane [0-9]*\.[0-9]*\.[0-9]*' || fail "--version"
+"$usr/bin/corvane" --help | grep -q '^Usage: corvane' || fail "--help"
+status=0
+"$usr/bin/corvane" --bogus 2>/dev/null || status=$?
+[[ $status -eq 2 ]] || fail "an unknown argument gave status $status, not 2"
+
+# The Debian package.
+deb=$(echo "$build"/corvane_*.deb)
+[[ -f $deb ]] || fail "no package in $build (make deb)"
+lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian: $(lintian "$deb" 2>&1)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libsdl2-2.0-0 libcairo2 libx11-6 libstdc++6 fonts-comic-neue; do
+  [[ $depends == *"$p"* ]] || fail "Depends lacks $p: $depends"
+done
+diff <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's#^\./##' | sort) \
+  <(cd "$stage" && find . -type f | sed 's#^\./##' | sort) ||
+  fail "the package holds other files than the install"
+echo "package: all checks passed"
