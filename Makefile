@@ -7,7 +7,7 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench snapshot deb deb-check install deps test-deps release-build test-build \
+.PHONY: run test soak bench measure snapshot deb deb-check install deps test-deps release-build test-build \
   clean format
 
 deps:
@@ -59,6 +59,10 @@ install:
 bench: test-deps release-build
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96") \
 	  ./$(BUILD_RUN)/corvane_bench --benchmark_counters_tabular=true
+
+# The program's CPU, memory and start-up time in a real window under a private Xvfb.
+measure: test-deps release-build
+	tools/measure-window.sh ./$(BUILD_RUN)/corvane
 
 snapshot: release-build
 	./$(BUILD_RUN)/snapshot --steps $(STEPS) --out $(OUT) \
