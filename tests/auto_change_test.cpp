@@ -2,11 +2,13 @@
 // takes back, and the pause it makes in the time view.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <tuple>
 
 #include "graphs/auto_change.h"
 #include "graphs/graph_view.h"
+#include "graphs/lift_heights.h"
 #include "harness.h"
 #include "input/handlers.h"
 
@@ -24,12 +26,10 @@ TEST(AutoChange, AHundredThousandStepsStayInRangeAndTurnAtTheLimits) {
     const double rpm = st.rpm, endin = st.endin;
     const int drpm = st.drpm, dendin = st.dendin;
     autoChange(h.p);
-    // The load and the R.P.M. shown, as the readouts define them.
-    const double load = std::floor(
-        0.965 * (62 + std::floor(27 * (st.endin - 0.045 * st.rpm * (100 - 55 * st.endin) / 100))));
-    const double shownRpm = std::floor(std::pow(3.9 * st.rpm, 1.18)) * 100;
+    // The load and the R.P.M. shown, as the readouts' own test has them.
+    const double load = loadPercent(st.endin, st.rpm);
     ASSERT_TRUE(st.rpm >= 1.17 && st.rpm < 12 && st.endin >= -2.5 && st.endin < 2.1 &&
-                shownRpm >= 600 && load >= -18 && load <= 99)
+                rpmReadout(st.rpm) >= 600 && load >= -18 && load <= 99)
         << "pass " << pass << ": rpm " << st.rpm << " endin " << st.endin << " load " << load;
     // A step is taken back whole or kept whole.
     ASSERT_EQ(st.rpm == rpm, st.endin == endin) << pass;
@@ -51,55 +51,42 @@ TEST(AutoChange, AHundredThousandStepsStayInRangeAndTurnAtTheLimits) {
   EXPECT_GT(limitTurns, 1000);
 }
 
+// From each start every possible step leaves the range: below 600 R.P.M. (also below 0,
+// clamped first), load 100 and over with both past their upper limits, load below -18 with
+// both past their limits; and switched off.
 TEST(AutoChange, AStepOutOfRangeIsTakenBackButItsTurnStands) {
-  struct Case {
-    const char* name;
-    double rpm, endin;
-    int drpm, dendin, mo, wantDrpm, wantDendin;
-  };
-  // From each start every possible step leaves the range.
-  const Case cases[] = {
-      {"below 600 R.P.M.", 1.0, -1.5, -1, 1, 1, 1, 1},
-      {"below 0, clamped first", 0.5, -1.5, -1, 1, 1, 1, 1},
-      {"load 100 and over, both past the upper limits", 9.5, 2.0, 1, 1, 1, -1, -1},
-      {"load below -18, both past the limits", 11, -2.4, 1, -1, 1, -1, 1},
-      {"off", 1.0, 2.0, -1, 1, 0, -1, 1},
-  };
-  for (const Case& k : cases) {
+  // rpm, endin, drpm, dendin, mo, then drpm and dendin after the step
+  const std::array<double, 7> cases[] = {{1.0, -1.5, -1, 1, 1, 1, 1},
+                                         {0.5, -1.5, -1, 1, 1, 1, 1},
+                                         {9.5, 2.0, 1, 1, 1, -1, -1},
+                                         {11, -2.4, 1, -1, 1, -1, 1},
+                                         {1.0, 2.0, -1, 1, 0, -1, 1}};
+  for (const auto& [rpm, endin, drpm, dendin, mo, wantDrpm, wantDendin] : cases) {
     test::Recorded h;
     State& st = h.p.st;
     initialise(h.p);
-    st.moo = 1;
-    std::tie(st.rpm, st.endin, st.drpm, st.dendin, st.mo) =
-        std::tuple(k.rpm, k.endin, k.drpm, k.dendin, k.mo);
+    std::tie(st.moo, st.rpm, st.endin, st.drpm, st.dendin, st.mo) = std::tuple(
+        1, rpm, endin, static_cast<int>(drpm), static_cast<int>(dendin), static_cast<int>(mo));
     autoChange(h.p);
-    EXPECT_TRUE(st.rpm == k.rpm && st.endin == k.endin && st.rpm2 == k.rpm && st.endin2 == k.endin)
-        << k.name;
-    EXPECT_EQ(st.drpm, k.wantDrpm) << k.name;
-    EXPECT_EQ(st.dendin, k.wantDendin) << k.name;
-    if (k.mo == 0) {
-      EXPECT_EQ(h.p.Rnd(), RandomSequence()()) << "no number drawn while off";
-    }
+    EXPECT_EQ(std::tuple(st.rpm, st.endin, st.rpm2, st.endin2, st.drpm, st.dendin),
+              std::tuple(rpm, endin, rpm, endin, wantDrpm, wantDendin))
+        << "from rpm " << rpm << ", endin " << endin;
+    EXPECT_TRUE(mo == 1 || h.p.Rnd() == RandomSequence()()) << "no number drawn while off";
   }
 }
 
+// Only in the time view, with the change on and its pause not switched off by "/".
 TEST(AutoChange, TheTimeViewPausesAfterEachStepBeforeThePassYields) {
-  struct Case {
-    int moo, delno, mo;
-    bool pause;
-  };
-  for (const Case k :
-       {Case{0, 0, 1, true}, Case{0, 1, 1, false}, Case{1, 0, 1, false}, Case{0, 0, 0, false}}) {
+  for (const auto& [moo, delno, mo] : {std::array{0, 0, 1}, {0, 1, 1}, {1, 0, 1}, {0, 0, 0}}) {
     test::Recorded h;
     h.startEngineView();
     Form_KeyPress(h.p, ' ');
-    if (k.moo == 0) Form_KeyPress(h.p, ' ');
-    h.p.st.delno = k.delno;
-    h.p.st.mo = k.mo;
+    if (moo == 0) Form_KeyPress(h.p, ' ');
+    std::tie(h.p.st.delno, h.p.st.mo) = std::tuple(delno, mo);
     // At each yield of a pass the pause of its step is made already.
     h.host.stopWhen([&](const ScriptedHost& s) {
-      EXPECT_EQ(s.counts().delays, k.pause ? s.counts().calls : 0)
-          << "moo " << k.moo << " delno " << k.delno << " mo " << k.mo;
+      EXPECT_EQ(s.counts().delays, moo + delno == 0 && mo == 1 ? s.counts().calls : 0)
+          << "moo " << moo << " delno " << delno << " mo " << mo;
       return false;
     });
     for (int i = 0; i < 5; ++i)

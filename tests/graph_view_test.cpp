@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "graphs/graph_view.h"
@@ -54,62 +57,32 @@ void enter(H& h, int moo, double rpm = 8, double endin = 1 - kPi) {
   spaceTo(h, moo);
 }
 
-// In the time view, where the places follow the scale (s1 = 0.75·rpm); the labels test below
-// has 5700 and −17 in both views.
-TEST(GraphView, ReadoutsShowTheWorkedSpeedsAndLoadsAndNoCaptionAgain) {
-  struct Case {
-    double rpm, endin;
-    const char* text;
-    double x, y;  // at s1 = 1
-  };
-  const Case cases[] = {{3, 1 - kPi, " 1800 ", 113, 50},
-                        {1.2, 1 - kPi, " 600 ", 113, 50},
-                        {8, 1.6, " 100 ", 116, 35},
-                        {5, 0, " 53 ", 116, 35}};
-  test::Recorded h;
-  enter(h, 0);
-  for (const Case& k : cases) {
-    const Calls calls = passAt(h, k.rpm, k.endin);
-    EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [&](const Call& c) {
-      return c.op == Call::Op::Print && c.text == k.text && near(c.x1, k.x * 0.75 * k.rpm) &&
-             c.y1 == k.y;
-    })) << k.text;
-    // The two numbers and the five crank-angle marks again, but no caption.
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const Call& c) { return c.op == Call::Op::Print; }),
-              7);
-  }
-}
-
 TEST(GraphView, EnteringEachViewLabelsItAtTheSameScreenPlaces) {
-  struct Label {
-    std::string text;
-    double x, y;  // at s1 = 1
-  };
-  // The crank-angle marks (y 67 and 79) stand at fixed x, the rest follows s1. The key
-  // reminder (x −80) is grey. The numbers are those of the start point: rpm 8, endin 1 − pi.
-  // The last two name the crank-angle and the time view.
-  const Label labels[] = {{"TDC", -78, 67},
-                          {"overlap", -81, 79},
-                          {"BDC", 42, 67},
-                          {"TDC", 161, 67},
-                          {"combustion", 152, 79},
-                          {"SpaceBar: Valve Lift versus Time or CrankAngle", -80, -65},
-                          {"MouseClick: Manual Change or Random Change", -80, -80},
-                          {"Tessimo", 101, -15},
-                          {"Air Control Modes", 88, -30},
-                          {"Lumivent", 105, -115},
-                          {" Ingoing Air Control", 85, -130},
-                          {"Modes", 105, -145},
-                          {"Lumivent", 105, -235},
-                          {"Outgoing Air Control", 85, -250},
-                          {"Modes", 105, -265},
-                          {"R.P.M. : ", 90, 50},
-                          {"% LOAD : ", 86, 35},
-                          {" 5700 ", 113, 50},
-                          {"-17 ", 116, 35},
-                          {"   Crank Angle", 111, -72},
-                          {"           Time", 111, -72}};
+  // Text, x at s1 = 1, y. The crank-angle marks (y 67 and 79) stand at fixed x, the rest
+  // follows s1. The key reminder (x −80) is grey. The numbers are those of the start point:
+  // rpm 8, endin 1 − pi. The last two name the crank-angle and the time view.
+  const std::tuple<std::string, double, double> labels[] = {
+      {"TDC", -78, 67},
+      {"overlap", -81, 79},
+      {"BDC", 42, 67},
+      {"TDC", 161, 67},
+      {"combustion", 152, 79},
+      {"SpaceBar: Valve Lift versus Time or CrankAngle", -80, -65},
+      {"MouseClick: Manual Change or Random Change", -80, -80},
+      {"Tessimo", 101, -15},
+      {"Air Control Modes", 88, -30},
+      {"Lumivent", 105, -115},
+      {" Ingoing Air Control", 85, -130},
+      {"Modes", 105, -145},
+      {"Lumivent", 105, -235},
+      {"Outgoing Air Control", 85, -250},
+      {"Modes", 105, -265},
+      {"R.P.M. : ", 90, 50},
+      {"% LOAD : ", 86, 35},
+      {" 5700 ", 113, 50},
+      {"-17 ", 116, 35},
+      {"   Crank Angle", 111, -72},
+      {"           Time", 111, -72}};
   test::Recorded h;
   enter(h, 1);
   const Calls crank = h.sf.calls();
@@ -117,29 +90,29 @@ TEST(GraphView, EnteringEachViewLabelsItAtTheSameScreenPlaces) {
   const Calls time = pass(h);  // at rpm 8: s1 = 6
   for (const double s1 : {1, 6}) {
     const Calls& calls = s1 == 1 ? crank : time;
-    for (const Label& l : labels) {
+    for (const auto& [text, x, y] : labels) {
       const bool shown = std::any_of(calls.begin(), calls.end(), [&](const Call& c) {
-        if (c.op != Call::Op::Print || c.text != l.text || c.y1 != l.y ||
-            c.colour != (l.x == -80 ? kGrey : kBlack))
+        if (c.op != Call::Op::Print || c.text != text || c.y1 != y ||
+            c.colour != (x == -80 ? kGrey : kBlack))
           return false;
         // Otherwise the place on the screen is that of the crank-angle view at any scale.
-        return l.y > 60 ? near(c.x1, l.x)
-                        : near(c.x1, l.x * s1) &&
-                              near((c.x1 - c.scaleLeft) / c.scaleWidth, (l.x + 103) / 300);
+        return y > 60 ? near(c.x1, x)
+                      : near(c.x1, x * s1) &&
+                            near((c.x1 - c.scaleLeft) / c.scaleWidth, (x + 103) / 300);
       });
-      const bool otherTitle = &l == &labels[s1 == 1 ? 20 : 19];
-      EXPECT_EQ(shown, !otherTitle) << l.text << " at s1 " << s1;
+      const bool otherTitle = text == std::get<0>(labels[s1 == 1 ? 20 : 19]);
+      EXPECT_EQ(shown, !otherTitle) << text << " at s1 " << s1;
     }
   }
 }
 
 TEST(GraphView, AreasEndAtTheClosingAngleAtBothExtremesOfTheLoad) {
-  struct Case {
-    double endin, topMiddleX, bottomX;  // closing abscissae X = 30·x, rounded to 0.1
-  };
-  for (const Case k : {Case{1 - kPi, -64.2, 149.9}, Case{1.61, 48.3, 37.4}}) {
+  // endin, then the closing abscissae X = 30·x of the top and middle, and the bottom graph,
+  // rounded to 0.1
+  for (const auto& [endin, topMiddleX, bottomX] :
+       {std::array{1 - kPi, -64.2, 149.9}, {1.61, 48.3, 37.4}}) {
     test::Recorded h;
-    enter(h, 1, 8, k.endin);
+    enter(h, 1, 8, endin);
     // The foot of an area line is on the baseline, its head up and to the left.
     auto lastHead = [&](double y0, Colour c) {
       double x = -1e9;
@@ -152,9 +125,9 @@ TEST(GraphView, AreasEndAtTheClosingAngleAtBothExtremesOfTheLoad) {
       return x;
     };
     // The last open line stands within one step (0.3) before the closing.
-    EXPECT_NEAR(lastHead(-57.5, kBrightGreen), k.topMiddleX - 0.15, 0.2) << k.endin;
-    EXPECT_NEAR(lastHead(-207.5, kRed), k.topMiddleX - 0.15, 0.2) << k.endin;
-    EXPECT_NEAR(lastHead(-327.5, kBlue), k.bottomX - 0.15, 0.2) << k.endin;
+    EXPECT_NEAR(lastHead(-57.5, kBrightGreen), topMiddleX - 0.15, 0.2) << endin;
+    EXPECT_NEAR(lastHead(-207.5, kRed), topMiddleX - 0.15, 0.2) << endin;
+    EXPECT_NEAR(lastHead(-327.5, kBlue), bottomX - 0.15, 0.2) << endin;
     // lift is left at the middle graph's last area line, near 1.89·pi: about 0.1.
     EXPECT_NEAR(h.p.st.lift, 0.2, 0.09);
   }
@@ -188,34 +161,38 @@ TEST(GraphView, MiddleOfTheLastTickIsLeftOutAtMiddleTimeScales) {
   EXPECT_EQ(middleParts(crank.sf.calls(), kBlack, 300), 3) << "always in the crank-angle view";
 }
 
-TEST(GraphView, SpeedGapOnlyBelowTwelveAndTheLoadGapOneChangedPassLate) {
-  auto dot = [](double x, double y, Colour c) {
-    return std::to_string(std::lround(x * 100)) + "," + std::to_string(std::lround(y * 100)) +
-           (c == kWhite   ? " cut"
-            : c == kBlack ? " filled"
-                          : " ?");
+// Each changed pass of the crank-angle view fills the old gauge gaps and cuts the new ones with
+// the 25-pixel pen (no speed gap from 12 up; the load gap one changed pass late), then writes
+// the worked speed and load (capped at 100) and no caption.
+TEST(GraphView, ReadoutsAndGaugeGapsOfEachChangedPass) {
+  auto at = [](double x, double y, const std::string& what) {
+    return std::to_string(std::lround(x * 100)) + "," + std::to_string(std::lround(y * 100)) + what;
   };
-  auto arc = [&](double t, Colour c) {
-    return dot(110 + 50 * std::cos(2.8 - 0.2 * t), 100 * std::sin(2.8 - 0.2 * t) - 25, c);
+  // Speed and load gaps, "+" filled in fco, "-" cut in bco; the two numbers.
+  auto arc = [&](double t, const char* fill) {
+    return at(110 + 50 * std::cos(2.8 - 0.2 * t), 100 * std::sin(2.8 - 0.2 * t) - 25, fill);
   };
-  auto bar = [&](double load, Colour c) { return dot(90 + load / 2, 5, c); };
-  struct Case {
-    double rpm, endin;
-    std::vector<std::string> dots;  // the 25-pixel dots in order
-  };
+  auto bar = [&](double load, const char* fill) { return at(90 + load / 2, 5, fill); };
+  auto rpm = [&](const char* text) { return at(113, 50, text); };
+  auto load = [&](const char* text) { return at(116, 35, text); };
   // Entered at rpm 8 and endin 1 − pi, where the load of 45 at start became −17.
-  const Case cases[] = {
-      {12, 1.6, {arc(8, kBlack), bar(45, kBlack), bar(-17, kWhite)}},
-      {5, 0, {arc(5, kWhite), bar(-17, kBlack), bar(99, kWhite)}},  // 99: the load at 1.6, 12
-      {13, 0, {arc(5, kBlack), bar(99, kBlack), bar(53, kWhite)}},
-  };
+  const std::pair<std::array<double, 2>, std::vector<std::string>> cases[] = {
+      {{12, 1.6}, {arc(8, "+"), bar(45, "+"), bar(-17, "-"), rpm(" 9300 "), load(" 99 ")}},
+      {{5, 0}, {arc(5, "-"), bar(-17, "+"), bar(99, "-"), rpm(" 3300 "), load(" 53 ")}},
+      {{13, 0}, {arc(5, "+"), bar(99, "+"), bar(53, "-"), rpm(" 10200 "), load(" 44 ")}},
+      {{1.2, 1.6}, {arc(1.2, "-"), bar(53, "+"), bar(44, "-"), rpm(" 600 "), load(" 100 ")}},
+      {{3, 1 - kPi},
+       {arc(1.2, "+"), arc(3, "-"), bar(44, "+"), bar(100, "-"), rpm(" 1800 "), load("-4 ")}}};
   test::Recorded h;
   enter(h, 1);
-  for (const Case& k : cases) {
+  for (const auto& [point, want] : cases) {
     std::vector<std::string> got;
-    for (const Call& c : passAt(h, k.rpm, k.endin))
-      if (c.op == Call::Op::PSet && c.drawWidth == 25) got.push_back(dot(c.x1, c.y1, c.colour));
-    EXPECT_EQ(got, k.dots) << "rpm " << k.rpm;
+    for (const Call& c : passAt(h, point[0], point[1])) {
+      if (c.op == Call::Op::PSet && c.drawWidth == 25)
+        got.push_back(at(c.x1, c.y1, c.colour == kWhite ? "-" : c.colour == kBlack ? "+" : "?"));
+      if (c.op == Call::Op::Print) got.push_back(at(c.x1, c.y1, c.text));
+    }
+    EXPECT_EQ(got, want) << "rpm " << point[0];
   }
 }
 
@@ -233,10 +210,11 @@ TEST(GraphView, AnUnchangedPassOnlySetsTheTopAndWaitsForInput) {
       const auto before = h.host.counts();
       const Calls calls = pass(h);
       ASSERT_EQ(calls.size(), 1u);
-      EXPECT_EQ(calls[0].property, Property::ScaleTop);
-      EXPECT_EQ(calls[0].x1, 85);
-      EXPECT_EQ(h.host.counts().calls - before.calls, 1);
-      EXPECT_EQ(h.host.counts().waits - before.waits, 1) << "no frame: wait for input";
+      const auto& after = h.host.counts();
+      EXPECT_EQ(std::tuple(calls[0].property, calls[0].x1, after.calls - before.calls,
+                           after.waits - before.waits),
+                std::tuple(Property::ScaleTop, 85, 1, 1))
+          << "only the top set, then no frame: wait for input";
     }
   }
 }
@@ -293,12 +271,10 @@ TEST(GraphPicture, AColourReversalRedrawsTheViewAsIfEnteredInTheNewColours) {
     pass(h);
 
     fresh.startEngineView();
-    fresh.p.st.bco = kBlack;
-    fresh.p.st.fco = kWhite;
+    std::tie(fresh.p.st.bco, fresh.p.st.fco) = std::tuple(kBlack, kWhite);
     engineViewSettings(fresh.p);
-    fresh.p.st.rpm = 7;
-    fresh.p.st.endin = -0.4;
-    fresh.p.st.load = h.p.st.load;  // where the load gap stands
+    // At the same point, the load gap where it stands.
+    std::tie(fresh.p.st.rpm, fresh.p.st.endin, fresh.p.st.load) = std::tuple(7, -0.4, h.p.st.load);
     spaceTo(fresh, moo);
     EXPECT_TRUE(h.sf.snapshot() == fresh.sf.snapshot()) << "view " << moo;
     // The axes and curves stand over the areas: at x = −1 all three areas are open and the

@@ -1,7 +1,10 @@
 // A program on a surface of the test's choice and the scripted host, ready to run.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <vector>
 
 #include "core/engine_step.h"
 #include "core/events.h"
@@ -66,5 +69,20 @@ struct Harness {
 
 using Recorded = Harness<RecordingSurface>;
 using Rastered = Harness<RasterSurface>;
+
+// The calls of a recording that `keep` accepts.
+template <class Keep>
+std::vector<Call> only(const std::vector<Call>& calls, Keep keep) {
+  std::vector<Call> out;
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), keep);
+  return out;
+}
+// The painting calls from the last clear on, the clear first; none if there was no clear.
+inline std::vector<Call> fromLastClear(const RecordingSurface& sf) {
+  const std::vector<Call> d = sf.drawing();
+  const auto cls =
+      std::find_if(d.rbegin(), d.rend(), [](auto& c) { return c.op == Call::Op::Cls; });
+  return {cls == d.rend() ? d.end() : std::prev(cls.base()), d.end()};
+}
 
 }  // namespace corvane::test

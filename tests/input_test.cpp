@@ -114,11 +114,9 @@ TEST(ViewCycle, StepModeAndTheRoundOfTheViews) {
     h.run();
     EXPECT_EQ(views, std::vector<int>({2, 1, 0, 3, 2}));
     EXPECT_EQ(std::tuple(atTwo, atFour), std::tuple(atStepTen == '.' ? 12 : 10, atTwo));
-    EXPECT_GT(h.host.counts().steps, atFour + 100);  // a second of free running
-    const auto d = h.sf.drawing();  // the figure redrawn after a clear in its scale and font
-    const auto cls =
-        std::find_if(d.rbegin(), d.rend(), [](auto& c) { return c.op == Call::Op::Cls; });
-    EXPECT_EQ(std::tuple(cls->scaleTop, cls->fontSize), std::tuple(150, 14.25f));
+    EXPECT_GT(h.host.counts().steps, atFour + 100);    // a second of free running
+    const Call cls = test::fromLastClear(h.sf).at(0);  // the figure redrawn in its scale and font
+    EXPECT_EQ(std::tuple(cls.scaleTop, cls.fontSize), std::tuple(150, 14.25f));
   }
 }
 
@@ -241,15 +239,21 @@ TEST(Handlers, DrawAtTheirPlacesInTheirColours) {
 }
 
 // Paints nothing; counts what was painted since the last clear, the help page's lines among
-// it.
+// it, and the shapes at a coordinate that is not a number.
 struct Checked : Surface {
   using Surface::Surface;
-  long sinceClear = 0, pageLines = 0;
+  long sinceClear = 0, pageLines = 0, notFinite = 0;
 
  protected:
   void paintClear(Colour) override { sinceClear = pageLines = 0; }
-  void paintDot(double, double, Colour) override { ++sinceClear; }
-  void paintSegment(double, double, double, double, Colour) override { ++sinceClear; }
+  void paintDot(double x, double y, Colour) override { paintBox(x, y, x, y, 0); }
+  void paintSegment(double x1, double y1, double x2, double y2, Colour) override {
+    paintBox(x1, y1, x2, y2, 0);
+  }
+  void paintBox(double x1, double y1, double x2, double y2, Colour) override {
+    ++sinceClear;
+    notFinite += !std::isfinite(x1 + y1 + x2 + y2);
+  }
   void paintText(double x, double, std::string_view, Colour) override {
     ++sinceClear;
     pageLines += x == -102 && FontSize() == 12 && ScaleTop() == 165;
@@ -280,7 +284,8 @@ std::string outOfRange(const Program& p) {
 
 // Keys (every code but ESC), pointer positions in and around windows of any size, single
 // presses and resizes, a few at each DoEvents, in every view: nothing faults, no variable
-// leaves its range (NaN included), no picture is presented blank or half-drawn.
+// leaves its range (NaN included), nothing is drawn at a coordinate that is not a number, and
+// no picture is presented blank or half-drawn.
 TEST(RandomInput, AHundredThousandEventsInEveryView) {
   test::Harness<Checked> first;  // what the engine view paints after its clear, before a step
   first.runSteps(0);
@@ -314,7 +319,8 @@ TEST(RandomInput, AHundredThousandEventsInEveryView) {
     return !h.host.pending();
   });
   EXPECT_FALSE(h.run()) << "the program ended";
-  EXPECT_EQ(std::tuple(sent, bad, views, halfPages, blank), std::tuple(100000, "", 0b1111, 0, 0));
+  EXPECT_EQ(std::tuple(sent, bad, views, halfPages, blank, h.sf.notFinite),
+            std::tuple(100000, "", 0b1111, 0, 0, 0));
   EXPECT_GT(pages, 100);
 }
 
