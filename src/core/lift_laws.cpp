@@ -74,28 +74,32 @@ void holdAndReleaseLaw(HeldValve valve, double ang, double cam, double holdFrom,
   valve.n = valve.n + 1;
 }
 
-}  // namespace
+// A cam lobe: inside its window from pi < ang < to pi, theta = 2 ang / spread - phase pi and
+// L = (sin theta + 0.15 cos 2 theta) gain + base; outside it L = rest. The valve stands at
+// -12.6 - L.
+struct Lobe {
+  double from, to, spread, phase, gain, base, rest;
+};
+constexpr Lobe kNormalLobe{-0.1, 1.4, 1.5, 0.35, 8, 12.6, 3.4};
+constexpr Lobe kExhaustLobe{-1.5, 0.2, 1.7, 0.75, 7, 11.5, 3.475};
 
-// theta = 2 ang / 1.5 - 0.35 pi;  L = (sin theta + 0.15 cos 2 theta) 8 + 12.6 inside the
-// window -0.1 pi < ang < 1.4 pi, else 3.4;  lift = -12.6 - L.
-double normalLobeAt(double ang, double pi) {
-  double L = 3.4;
-  if (ang > -0.1 * pi && ang < 1.4 * pi) {
-    const double theta = (ang * 2) / 1.5 - 0.35 * pi;
-    L = (std::sin(theta) + 0.15 * std::cos(2 * theta)) * 8 + 12.6;
+double lobeAt(const Lobe& lobe, double ang, double pi) {
+  double L = lobe.rest;
+  if (ang > lobe.from * pi && ang < lobe.to * pi) {
+    const double theta = (ang * 2) / lobe.spread - lobe.phase * pi;
+    L = (std::sin(theta) + 0.15 * std::cos(2 * theta)) * lobe.gain + lobe.base;
   }
   return -12.6 - L;
 }
 
-// theta = 2 ang / 1.7 - 0.75 pi;  E = (sin theta + 0.15 cos 2 theta) 7 + 11.5 inside the
-// window -1.5 pi < ang < 0.2 pi, else 3.475;  lifto = -12.6 - E.
+}  // namespace
+
+double normalLobeAt(double ang, double pi) {
+  return lobeAt(kNormalLobe, ang, pi);
+}
+
 double exhaustLobeAt(double ang, double pi) {
-  double E = 3.475;
-  if (ang > -1.5 * pi && ang < 0.2 * pi) {
-    const double theta = (ang * 2) / 1.7 - 0.75 * pi;
-    E = (std::sin(theta) + 0.15 * std::cos(2 * theta)) * 7 + 11.5;
-  }
-  return -12.6 - E;
+  return lobeAt(kExhaustLobe, ang, pi);
 }
 
 void normalIntakeLift(State& st) {
