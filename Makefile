@@ -7,14 +7,17 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench measure snapshot deb deb-check install deps test-deps release-build test-build \
-  clean format
+.PHONY: run test soak bench measure snapshot deb deb-check install deps deb-deps test-deps \
+  release-build test-build clean format
 
 deps:
 	@scripts/install-deps
 
-# What the tests, the window benchmarks and the Debian package need besides.
-test-deps: deps
+# What the Debian package needs besides; and the tests and the window benchmarks.
+deb-deps:
+	@scripts/install-deps deb
+
+test-deps:
 	@scripts/install-deps test
 
 release-build: deps
@@ -41,19 +44,21 @@ soak: test-build
 	cd $(BUILD_TEST) && ctest --output-on-failure -L soak
 
 # The Debian package, with its dependencies computed from the program's libraries.
-deb: test-deps release-build
+deb: deb-deps release-build
+	@rm -f $(BUILD_RUN)/corvane_*.deb
 	@cd $(BUILD_RUN) && cpack >/dev/null
 	@ls $(BUILD_RUN)/corvane_*.deb
 
-# The package installed on a minimal Debian 12 and run there (root, network).
-deb-check: deb
-	tools/deb-check.sh $$(ls $(BUILD_RUN)/corvane_*.deb)
+# The package that `make deb` built, installed on a minimal Debian 12 and run there (root,
+# network). Like `install`, it builds nothing, so that under sudo it leaves build/ alone.
+deb-check:
+	tools/deb-check.sh $(BUILD_RUN)/corvane_*.deb
 
-# Installs what `make run` or `make deb` built into /usr/local (PREFIX=... to change it). It
-# builds nothing itself, so that `sudo make install` leaves no files of root's in build/.
+# Installs what `make run` or `make deb` built into /usr/local (PREFIX=... to change it).
 PREFIX ?= /usr/local
 install:
 	cmake --install $(BUILD_RUN) --prefix $(PREFIX)
+	@rm -f $(BUILD_RUN)/install_manifest.txt
 
 # The window benchmarks need a display: a private Xvfb when there is none.
 bench: test-deps release-build
@@ -73,4 +78,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build
+	rm -rf --one-file-system build

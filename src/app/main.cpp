@@ -31,7 +31,8 @@ int commandLine(int argc, char** argv) {
     std::puts("corvane " CORVANE_VERSION);
     return 0;
   }
-  std::fprintf(stderr, "corvane: unknown argument '%s'\n%s", argv[1], kUsage);
+  const bool known = arg == "--help" || arg == "--version";  // then the next one is extra
+  std::fprintf(stderr, "corvane: unknown argument '%s'\n%s", argv[known ? 2 : 1], kUsage);
   return 2;
 }
 }  // namespace
