@@ -65,7 +65,8 @@ TEST(EnginePicture, NothingBuildsUpOverCyclesNorStaysAfterAChangeOfSpeed) {
   for (auto k : ks)
     steps.insert(steps.end(), {2 * S + k, 9 * S + k});
   // The pointer in the speed strip at the height of rpm 5: Y = 5 * 44 - 385 = -165.
-  const Event toRpm5 = Event::move(10, static_cast<int>(std::floor((150 - -165) * 1.689157)) + 1);
+  const double unitY = kDesignPixelsPerUnitY * 1080 / kDesignHeight;
+  const Event toRpm5 = Event::move(10, static_cast<int>(std::floor((150 - -165) * unitY)) + 1);
   test::Rastered slow, changed;
   slow.host.postAtStep(1, toRpm5);
   changed.host.postAtStep(10 * S + 1, toRpm5);  // at the start of cycle 11
@@ -76,14 +77,15 @@ TEST(EnginePicture, NothingBuildsUpOverCyclesNorStaysAfterAChangeOfSpeed) {
   }
   EXPECT_GT(differing(at[2 * S + 1].px, at[2 * S + 40].px), 1000) << "the figure moves";
   // Near bottom dead centre every valve follows its cam: a fresh view drawn at the last three
-  // angles looks the same below the graphs (row 270 on), but where the cranks nick the captions.
+  // angles looks the same below the graphs (y = -10 down), but where the cranks nick the captions.
   test::Rastered fresh;
   fresh.startEngineView();
   for (const std::int64_t k : {15, 16, 17}) {
     fresh.p.st.ang = at[2 * S + k].ang + fresh.p.st.stee;
     fresh.step();
   }
-  EXPECT_LT(differing(fresh.sf.snapshot(), at[2 * S + 17].px, 270 * 1920), 300);
+  const auto belowGraphs = static_cast<std::size_t>(fresh.sf.pixelY(-10)) * 1920;
+  EXPECT_LT(differing(fresh.sf.snapshot(), at[2 * S + 17].px, belowGraphs), 300);
   auto ref = pictures(slow, 2 * S5 + 50);
   ASSERT_NEAR(slow.p.st.rpm, 5, 0.03);
   ASSERT_EQ(changed.p.st.rpm, slow.p.st.rpm);

@@ -90,7 +90,8 @@ TEST(Resize, RefitsTheEngineViewToTheNewWidthAtOnce) {
   h.run();
   EXPECT_EQ(std::tuple(h.sf.clientWidth(), h.sf.clientHeight(), h.p.st.cylcyl),
             std::tuple(800, 600, 1));
-  EXPECT_DOUBLE_EQ(h.sf.pixelX(-110 + 300), 800.0);
+  // 600 / 830 of the canvas: 734.5 pixels wide, 33 pixels from each side.
+  EXPECT_NEAR(h.sf.pixelX(-110 + 300), 800 - 33, 0.5);
   const auto after = test::fromLastClear(h.sf);
   ASSERT_GE(after.size(), 2u);
   EXPECT_EQ(std::tuple(after[1].op, after[1].scaleWidth), std::tuple(Call::Op::Line, 300));

@@ -35,7 +35,7 @@ Bounds painted(const RasterSurface& s, std::uint32_t background = kWhitePx) {
 
 // A surface of the design size with the engine view's scale.
 struct Fixture : ::testing::Test {
-  RasterSurface s{400, 300};
+  RasterSurface s{kDesignWidth, kDesignHeight};
   void SetUp() override {
     s.ScaleLeft(-110);
     s.ScaleWidth(300);
@@ -44,10 +44,10 @@ struct Fixture : ::testing::Test {
 };
 
 // A dot, and a line of no length, is a round dot of the pen's width centred on its pixel: the
-// point (10, 10) lies 120 units of 4/3 pixels right of the left edge and 140 units of
+// point (10, 10) lies 120 units of 1016/300 pixels right of the left edge and 140 units of
 // 25.33735 twips (15 to a pixel) below the top.
 TEST_F(Fixture, DotsAreRoundAndOfThePenWidthAboutTheirPoint) {
-  const int px = 160, py = static_cast<int>(140 * 25.33735 / 15);
+  const int px = 406, py = static_cast<int>(140 * 25.33735 / 15);
   for (const bool line : {false, true}) {
     for (const int w : {1, 3, 7, 25}) {
       s.Cls();

@@ -1,11 +1,13 @@
 // Renders the program headless and writes the picture as a PNG: from the start through N
-// engine-view steps, with optional scripted input, on a client area of a chosen size.
+// ticks (engine-view steps, graph passes, waits of a pause or the help page), with optional
+// scripted input, on a client area of a chosen size.
 //
 //   snapshot --steps N --out file.png [--width W] [--height H] [--script file]
 //
 // A script line is "K key C" (a character, or esc, space), "K move X Y" (client pixels) or
-// "K click", delivered at the DoEvents before engine-view step K. Once the script has left
-// the engine view, the picture is taken when the view then in force has drawn.
+// "K click", delivered at the DoEvents before tick K, counted from the start; so a script can
+// set a speed in the crank-angle view, change it, go on to the time view and so on. The
+// picture is the one that tick N left.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -102,25 +104,12 @@ int main(int argc, char** argv) {
         std::cerr << "snapshot: bad script line: " << line << "\n";
         return 1;
       }
-      host.postAtStep(step, e);
+      host.postAtTick(step, e);
     }
   }
 
-  // The first wait after the last event was delivered means the view then in force has
-  // drawn: a graph pass has ended, or the help page (or a pause) waits.
-  std::int64_t delivered = -1, waitsThen = 0, waitsBefore = 0;
   host.stopWhen([&](const corvane::ScriptedHost& h) {
-    const auto& c = h.counts();
-    const std::int64_t waits = c.waits + c.frames;
-    if (c.delivered != delivered) {  // delivered during an earlier call
-      delivered = c.delivered;
-      waitsThen = waitsBefore;
-    }
-    waitsBefore = waits;
-    if (c.calls > 50'000'000 || h.pending()) return c.calls > 50'000'000;
-    const corvane::State& st = program.st;
-    if (st.moo == 2 && st.stall == 0) return c.steps > steps;
-    return waits > waitsThen;
+    return h.counts().ticks > steps || h.counts().calls > 50'000'000;
   });
 
   try {

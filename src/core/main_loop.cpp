@@ -31,6 +31,7 @@ void engineStatics(Program& p) {
   oilchamber(p, 75);
   oilcham(p, 150);
   if (p.st.plot == 0) oilchame(p, 148.9);
+  if (p.st.devva == 1) engineLabel(p);  // asked for in another view, or before a clear
 }
 
 void engineViewSettings(Program& p) {

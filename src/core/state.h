@@ -92,6 +92,7 @@ struct State {
   double endin1 = 0;  // endin at the end of the previous pass
   double load = 0;    // load percentage shown
   double load1 = 0;   // load before its last update
+  double loadg = 0;   // load at which the load gauge's gap stands
   double rpmd = 0;    // R.P.M. shown
   int dw = 0;         // a DrawWidth kept for restoring
   double dx = 0;      // abscissa step of the curves, rad

@@ -36,6 +36,7 @@ struct RasterSurface::Impl {
   int width = 0, height = 0, stride = 0;  // stride in pixels
   cairo_surface_t* image = nullptr;
   cairo_t* cr = nullptr;
+  int clipX0 = 0, clipX1 = 0, clipY1 = 0;  // the canvas: columns [x0, x1), rows [0, y1)
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
   bool anyDirty = true;
@@ -70,6 +71,15 @@ struct RasterSurface::Impl {
   void own_image(int w, int h) {
     own.assign(static_cast<size_t>(w) * h, 0);
     bind(own.data(), w, h, w * 4);
+  }
+  // Shapes and text reach only the canvas; Cls alone paints the margins.
+  void clipTo(int x0, int width, int height) {
+    clipX0 = x0;
+    clipX1 = x0 + width;
+    clipY1 = height;
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, x0, 0, width, height);
+    cairo_clip(cr);
   }
   void colour(Colour c) {
     cairo_set_source_rgb(cr, redOf(c) / 255.0, greenOf(c) / 255.0, blueOf(c) / 255.0);
@@ -174,8 +184,8 @@ struct RasterSurface::Impl {
     const std::uint32_t v = pixelOf(c);
     for (const Span& s : spans) {
       const int y = ay + s.dy;
-      if (y < 0 || y >= height) continue;
-      const int x0 = std::max(ax + s.x0, 0), x1 = std::min(ax + s.x0 + s.len, width);
+      if (y < 0 || y >= clipY1) continue;
+      const int x0 = std::max(ax + s.x0, clipX0), x1 = std::min(ax + s.x0 + s.len, clipX1);
       if (x0 < x1)
         std::fill(pixels + static_cast<size_t>(y) * stride + x0,
                   pixels + static_cast<size_t>(y) * stride + x1, v);
@@ -183,9 +193,10 @@ struct RasterSurface::Impl {
   }
 };
 
-RasterSurface::RasterSurface(int widthPx, int heightPx, double twipsPerPixel)
-    : Surface(widthPx, heightPx, twipsPerPixel), impl_(std::make_unique<Impl>()) {
+RasterSurface::RasterSurface(int widthPx, int heightPx)
+    : Surface(widthPx, heightPx), impl_(std::make_unique<Impl>()) {
   impl_->own_image(clientWidth(), clientHeight());
+  impl_->clipTo(canvasLeft(), canvasWidth(), canvasHeight());
   paintClear(BackColor());
 }
 
@@ -211,11 +222,13 @@ void RasterSurface::attach(std::uint32_t* pixels, int widthPx, int heightPx, int
   Surface::resize(widthPx, heightPx);
   impl_->own.clear();
   impl_->bind(pixels, widthPx, heightPx, strideBytes);
+  impl_->clipTo(canvasLeft(), canvasWidth(), canvasHeight());
 }
 
 void RasterSurface::resize(int widthPx, int heightPx) {
   Surface::resize(widthPx, heightPx);
   impl_->own_image(clientWidth(), clientHeight());
+  impl_->clipTo(canvasLeft(), canvasWidth(), canvasHeight());
   paintClear(BackColor());
 }
 
@@ -412,8 +425,7 @@ void RasterSurface::paintText(double x, double y, std::string_view text, Colour 
   Impl& m = *impl_;
   m.beforeCairo();
   const std::string s(text);
-  const double sizePx = FontSize() * 20.0 / twipsPerPixel();  // points -> twips -> pixels
-  cairo_set_font_size(m.cr, sizePx);
+  cairo_set_font_size(m.cr, fontPixels());
   cairo_font_extents_t fe;
   cairo_font_extents(m.cr, &fe);
   const double left = std::floor(pixelX(x));

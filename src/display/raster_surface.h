@@ -20,7 +20,7 @@ struct PixelRect {
 class RasterSurface : public Surface {
  public:
   // An image of its own, of the given client size.
-  RasterSurface(int widthPx, int heightPx, double twipsPerPixel = kTwipsPerPixelAt96Dpi);
+  RasterSurface(int widthPx, int heightPx);
   ~RasterSurface() override;
 
   // Draws into pixels owned by someone else (a window's surface) from now on; the picture

@@ -16,6 +16,10 @@ void ScriptedHost::postAtStep(std::int64_t n, const Event& e) {
   queue_.push_back({Scheduled::When::Step, static_cast<double>(n), e});
 }
 
+void ScriptedHost::postAtTick(std::int64_t n, const Event& e) {
+  queue_.push_back({Scheduled::When::Tick, static_cast<double>(n), e});
+}
+
 void ScriptedHost::postAtTime(double t, const Event& e) {
   queue_.push_back({Scheduled::When::Time, t, e});
 }
@@ -41,6 +45,8 @@ bool ScriptedHost::due(const Scheduled& s) const {
       return counts_.calls >= s.at;
     case Scheduled::When::Step:
       return counts_.steps >= s.at;
+    case Scheduled::When::Tick:
+      return counts_.ticks >= s.at;
     case Scheduled::When::Time:
       return now_ >= s.at;
   }
@@ -75,6 +81,7 @@ void ScriptedHost::DoEvents() {
 
 void ScriptedHost::DoEventsUntilStep() {
   ++counts_.steps;
+  ++counts_.ticks;
   begin();
   present();
   nextStep_ = std::max(nextStep_ + 1.0 / kStepsPerSecond, now_);
@@ -83,6 +90,11 @@ void ScriptedHost::DoEventsUntilStep() {
 }
 
 void ScriptedHost::DoEventsWait() {
+  ++counts_.ticks;
+  wait();
+}
+
+void ScriptedHost::wait() {
   ++counts_.waits;
   begin();
   present();
@@ -92,8 +104,9 @@ void ScriptedHost::DoEventsWait() {
 }
 
 void ScriptedHost::DoEventsFrame(bool drew) {
+  ++counts_.ticks;
   if (!drew) {
-    DoEventsWait();
+    wait();
     return;
   }
   ++counts_.frames;

@@ -22,6 +22,7 @@ class ScriptedHost : public Host {
     std::int64_t calls = 0;  // every call of the DoEvents family
     std::int64_t doEvents = 0;
     std::int64_t steps = 0;  // DoEventsUntilStep: one before every engine-view step
+    std::int64_t ticks = 0;  // steps, graph passes and the waits of pauses and the help page
     std::int64_t waits = 0;
     std::int64_t frames = 0;
     std::int64_t presents = 0;
@@ -35,6 +36,9 @@ class ScriptedHost : public Host {
   void postAtCall(std::int64_t n, const Event& e);
   // Input for the pacing call before engine-view step n (the first step is 1).
   void postAtStep(std::int64_t n, const Event& e);
+  // Input for the pacing call before tick n: an engine-view step, the end of a graph pass, or
+  // a wait of a pause or the help page (the first tick is 1).
+  void postAtTick(std::int64_t n, const Event& e);
   // Input that arrives at virtual time t (seconds).
   void postAtTime(double t, const Event& e);
   // Checked at the start of every call of the DoEvents family; true ends the run with
@@ -57,7 +61,7 @@ class ScriptedHost : public Host {
 
  private:
   struct Scheduled {
-    enum class When { Next, Call, Step, Time } when;
+    enum class When { Next, Call, Step, Tick, Time } when;
     double at;
     Event event;
   };
@@ -65,6 +69,7 @@ class ScriptedHost : public Host {
   bool deliverDue();  // delivers every due event; true if any was delivered
   bool due(const Scheduled& s) const;
   void present();
+  void wait();  // a wait of one frame, or until input arrives
 
   std::vector<Scheduled> queue_;
   std::function<bool(const ScriptedHost&)> stop_;

@@ -1,8 +1,8 @@
 #include "display/sdl_window.h"
 
-#include "display/resolution.h"
-
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +30,25 @@ int firstCharacter(const char* s) {
     return ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
   return 0;
 }
+
+// Whether a window manager runs on the X display (it then maximises the window and keeps
+// the restored size); elsewhere nothing will, and the window must cover the screen itself.
+bool windowManagerRuns(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  Display* d = info.info.x11.display;
+  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW,
+                                        &type, &format, &items, &after, &data);
+  if (data) XFree(data);
+  return status == Success && type == XA_WINDOW && items == 1;
+}
 }  // namespace
 
 SdlWindow::SdlWindow(const std::string& caption) {
@@ -38,15 +57,22 @@ SdlWindow::SdlWindow(const std::string& caption) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) throw std::runtime_error(SDL_GetError());
+  // Restored, the client area is the design canvas (or as much of it as the screen holds);
+  // shown, the window is maximised.
   SDL_Rect usable{0, 0, kDesignWidth, kDesignHeight};
   SDL_GetDisplayUsableBounds(0, &usable);
-  window_ = SDL_CreateWindow(caption.c_str(), usable.x, usable.y, usable.w, usable.h,
-                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_SHOWN);
+  window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             std::min(kDesignWidth, usable.w), std::min(kDesignHeight, usable.h),
+                             SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) throw std::runtime_error(SDL_GetError());
+  if (!windowManagerRuns(window_)) {
+    SDL_SetWindowPosition(window_, usable.x, usable.y);
+    SDL_SetWindowSize(window_, usable.w, usable.h);
+  }
+  SDL_ShowWindow(window_);
+  SDL_MaximizeWindow(window_);
   SDL_StartTextInput();
-  // Above 96 DPI the vertical unit, the pens and the fonts grow with the display.
-  surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight,
-                                             kTwipsPerPixelAt96Dpi / displayScale(window_));
+  surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
   bindSurface();
 }
 

@@ -5,11 +5,21 @@
 
 namespace corvane {
 
-Surface::Surface(int widthPx, int heightPx, double twipsPerPixel)
-    : width_(std::max(widthPx, 1)),
-      height_(std::max(heightPx, 1)),
-      twipsPerPixel_(twipsPerPixel),
-      unitX_(width_ / 300.0) {}
+Surface::Surface(int widthPx, int heightPx)
+    : width_(std::max(widthPx, 1)), height_(std::max(heightPx, 1)) {
+  fitCanvas();
+}
+
+// The largest uniform zoom at which the whole canvas fits; the canvas keeps to the top and
+// shares the spare width equally between the two sides.
+void Surface::fitCanvas() {
+  zoom_ = std::min(static_cast<double>(width_) / kDesignWidth,
+                   static_cast<double>(height_) / kDesignHeight);
+  canvasLeft_ = static_cast<int>(std::lround((width_ - kDesignWidth * zoom_) / 2));
+  canvasWidth_ =
+      std::clamp(static_cast<int>(std::lround(kDesignWidth * zoom_)), 1, width_ - canvasLeft_);
+  canvasHeight_ = std::clamp(static_cast<int>(std::lround(kDesignHeight * zoom_)), 1, height_);
+}
 
 void Surface::Cls() {
   paintClear(backColor_);
@@ -62,12 +72,7 @@ void Surface::ScaleTop(float v) {
 void Surface::ScaleWidth(float v) {
   if (v == 0) return;  // a zero-wide scale has no meaning; keep the old one
   scaleWidth_ = v;
-  unitX_ = width_ / static_cast<double>(v);
   propertySet(Property::ScaleWidth, v);
-}
-
-float Surface::ScaleHeight() const {
-  return static_cast<float>(-height_ / pixelsPerUnitY());
 }
 
 void Surface::ForeColor(Colour c) {
@@ -95,15 +100,11 @@ void Surface::FontSize(float points) {
 void Surface::resize(int widthPx, int heightPx) {
   width_ = std::max(widthPx, 1);
   height_ = std::max(heightPx, 1);
+  fitCanvas();
 }
 
 int Surface::penPixels() const {
-  const double scale = kTwipsPerPixelAt96Dpi / twipsPerPixel_;
-  return std::max(1, static_cast<int>(std::lround(drawWidth_ * scale)));
-}
-
-void Surface::setTwipsPerPixel(double t) {
-  if (t > 0) twipsPerPixel_ = t;
+  return std::max(1, static_cast<int>(std::lround(drawWidth_ * zoom_)));
 }
 
 }  // namespace corvane

@@ -10,21 +10,22 @@
 
 namespace corvane {
 
-// The size of a vertical user unit in twips (1440 twips per inch); fixed, never assigned.
-inline constexpr double kVerticalUnitTwips = 25.33735;
-// Twips per pixel at 96 pixels per inch.
-inline constexpr double kTwipsPerPixelAt96Dpi = 15.0;
-// The window's design client size in pixels at 96 DPI (15240 x 10560 twips).
+// The design canvas: the picture as it was drawn for a 1016-pixel-wide client, tall enough for
+// every view (the engine view's crank reaches about row 816). Any client area shows this canvas
+// zoomed uniformly to fit, at its top and centred across it.
 inline constexpr int kDesignWidth = 1016;
-inline constexpr int kDesignHeight = 704;
+inline constexpr int kDesignHeight = 830;
+// A vertical user unit on the design canvas: 25.33735 twips at 15 twips a pixel.
+inline constexpr double kDesignPixelsPerUnitY = 25.33735 / 15.0;
+// Points to design pixels (20 twips a point, 15 twips a pixel).
+inline constexpr double kDesignPixelsPerPoint = 20.0 / 15.0;
 
 // Surface properties, as reported to propertySet() when one is assigned.
 enum class Property { ScaleLeft, ScaleTop, ScaleWidth, ForeColor, BackColor, DrawWidth, FontSize };
 
 class Surface {
  public:
-  Surface(int widthPx = kDesignWidth, int heightPx = kDesignHeight,
-          double twipsPerPixel = kTwipsPerPixelAt96Dpi);
+  explicit Surface(int widthPx = kDesignWidth, int heightPx = kDesignHeight);
   virtual ~Surface() = default;
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;
@@ -44,8 +45,7 @@ class Surface {
   float ScaleTop() const { return scaleTop_; }
   void ScaleTop(float v);
   float ScaleWidth() const { return scaleWidth_; }
-  void ScaleWidth(float v);   // fixes the horizontal unit to the client width now
-  float ScaleHeight() const;  // client height in (negative) vertical units; read only
+  void ScaleWidth(float v);  // the canvas spans v horizontal units
   Colour ForeColor() const { return foreColor_; }
   void ForeColor(Colour c);
   Colour BackColor() const { return backColor_; }
@@ -60,19 +60,25 @@ class Surface {
   // --- Client area and coordinate mapping ---
   int clientWidth() const { return width_; }
   int clientHeight() const { return height_; }
-  // A new client size; the horizontal unit keeps its size until ScaleWidth is assigned.
+  // A new client size: the canvas is zoomed to fit it.
   virtual void resize(int widthPx, int heightPx);
-  double twipsPerPixel() const { return twipsPerPixel_; }
-  void setTwipsPerPixel(double t);
-  // The pen in pixels: DrawWidth grows with the display's resolution above 96 DPI, so the
-  // picture keeps its proportions.
+
+  // The zoom of the design canvas: z = min(W / 1016, H / 830).
+  double zoom() const { return zoom_; }
+  // The canvas in client pixels: it stands at the top, centred across the client area.
+  // Nothing but Cls paints outside it.
+  int canvasLeft() const { return canvasLeft_; }
+  int canvasWidth() const { return canvasWidth_; }
+  int canvasHeight() const { return canvasHeight_; }
+  // The pen and the text in pixels: DrawWidth and FontSize zoomed, a pen at least one pixel.
   int penPixels() const;
-  double pixelsPerUnitX() const { return unitX_; }
-  double pixelsPerUnitY() const { return kVerticalUnitTwips / twipsPerPixel_; }
+  double fontPixels() const { return fontSize_ * kDesignPixelsPerPoint * zoom_; }
+  double pixelsPerUnitX() const { return kDesignWidth * zoom_ / scaleWidth_; }
+  double pixelsPerUnitY() const { return kDesignPixelsPerUnitY * zoom_; }
   // User coordinates to pixel coordinates of the client area (not rounded) and back.
-  double pixelX(double x) const { return (x - scaleLeft_) * unitX_; }
+  double pixelX(double x) const { return canvasLeft_ + (x - scaleLeft_) * pixelsPerUnitX(); }
   double pixelY(double y) const { return (scaleTop_ - y) * pixelsPerUnitY(); }
-  double userX(double px) const { return scaleLeft_ + px / unitX_; }
+  double userX(double px) const { return scaleLeft_ + (px - canvasLeft_) / pixelsPerUnitX(); }
   double userY(double py) const { return scaleTop_ - py / pixelsPerUnitY(); }
 
  protected:
@@ -88,10 +94,14 @@ class Surface {
   virtual void propertySet(Property /*p*/, double /*value*/) {}
 
  private:
+  void fitCanvas();
+
   int width_;
   int height_;
-  double twipsPerPixel_;
-  double unitX_;  // pixels per horizontal unit, fixed when ScaleWidth is assigned
+  double zoom_ = 1;
+  int canvasLeft_ = 0;
+  int canvasWidth_ = kDesignWidth;
+  int canvasHeight_ = kDesignHeight;
   float scaleLeft_ = -103;
   float scaleTop_ = 80;
   float scaleWidth_ = 300;

@@ -138,7 +138,7 @@ void eraseLiftGraphs(Program& p) {
   curve(p, kMiddle, ink);
   axisAndTicks(p, kTop, ink);
   curve(p, kTop, ink);
-  deltitles(p);
+  deltitles(p, st.sl1);  // the marks stand where the old scale put them
   sf.ScaleWidth(static_cast<float>(st.s));
   sf.ScaleLeft(static_cast<float>(-103 * st.s1));
   titles1(p);

@@ -33,9 +33,10 @@ void gaugePointers(Program& p) {
   Surface& sf = p.sf;
   if (st.rpm1 < 12) sf.PSet(gaugeX(st.s1, st.rpm1), gaugeY(st.rpm1), st.fco);
   if (st.rpm < 12) sf.PSet(gaugeX(st.s1, st.rpm), gaugeY(st.rpm), st.bco);
-  // The load gap stands at the load this pass began with; step 10 recomputes it afterwards.
-  sf.PSet(st.s1 * (90 + st.load1 / 2), 5, st.fco);
+  // The load gap moves from where it stood to the load that the readout is about to show.
+  sf.PSet(st.s1 * (90 + st.loadg / 2), 5, st.fco);
   sf.PSet(st.s1 * (90 + st.load / 2), 5, st.bco);
+  st.loadg = st.load;
 }
 
 }  // namespace
@@ -65,6 +66,10 @@ void readouts(Program& p, bool relabel) {
   st.dw = sf.DrawWidth();
   sf.DrawWidth(25);
   sf.Line(117 * st.s1, 41, 130 * st.s1, 41, st.bco);
+  // Load: capped at 100 here, with no lower bound.
+  st.load1 = st.load;
+  st.load = loadPercent(st.endin, st.rpm);
+  if (st.load > 100) st.load = 100;
   if (st.moo == 1) gaugePointers(p);
   sf.DrawWidth(st.dw);
   sf.PSet(90 * st.s1, 50, st.bco);
@@ -72,11 +77,7 @@ void readouts(Program& p, bool relabel) {
   st.rpmd = rpmReadout(st.rpm);
   textAt(p, 113 * st.s1, 50, numberText(st.rpmd));
 
-  // Load: capped at 100 here, with no lower bound.
   wipe(p, 117 * st.s1, 130 * st.s1, 26);
-  st.load1 = st.load;
-  st.load = loadPercent(st.endin, st.rpm);
-  if (st.load > 100) st.load = 100;
   if (relabel) textAt(p, 86 * st.s1, 35, "% LOAD : ");
   textAt(p, 116 * st.s1, 35, numberText(st.load));
 }

@@ -18,6 +18,7 @@ void redrawEngineStatics(Program& p) {
   if (p.st.plot == 0) oilchame(p, 148.9);
   for (const double a : {-75.0, 0.0, 75.0, 150.0})
     cylinder(p, a);
+  if (p.st.devva == 1) engineLabel(p);
 }
 
 // "c": background and foreground change places; the window is cleared to the new background
@@ -53,30 +54,20 @@ void nextView(Program& p) {
 }
 
 // "p": the small lift graphs of the engine view cycle shown (1) -> to be erased (2) -> hidden
-// (0); hidden, the Corvane exhaust chamber takes their place at once.
+// (0); hidden, the Corvane exhaust chamber takes their place at once. In another view only
+// the flags change: the engine view draws what they ask for when it is next shown.
 void graphOption(Program& p) {
   State& st = p.st;
   st.plot = Mod(st.plot + 1, 3);
   st.plott = 1;
-  if (st.plot == 0) oilchame(p, 148.9);
+  if (st.plot == 0 && st.moo == 2) oilchame(p, 148.9);
 }
 
-// "t": the label beside the left engine's title, "Normal" or "Corvane", written over a wide
-// background stroke that wipes the previous one.
+// "t": the label beside the left engine's title changes; drawn at once in the engine view only.
 void labelToggle(Program& p) {
   State& st = p.st;
-  Surface& sf = p.sf;
   st.devva = Mod(st.devva + 1, 2);
-  const int keptWidth = sf.DrawWidth();
-  const Colour keptFore = sf.ForeColor();
-  sf.DrawWidth(25);
-  sf.Line(-35, 135, 0, 135, st.bco);
-  sf.DrawWidth(keptWidth);
-  sf.ForeColor(st.fco);
-  sf.PSet(-37, 145, st.bco);
-  sf.Print(st.devva == 0 ? "Normal" : "Corvane");
-  sf.ForeColor(keptFore);
-  if (st.devva == 1) oilcham(p, 150);
+  if (st.moo == 2) engineLabel(p);
 }
 
 }  // namespace

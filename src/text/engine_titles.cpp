@@ -2,6 +2,7 @@
 // the key reminder at the foot.
 #include <string_view>
 
+#include "engine/figure.h"
 #include "text/titles.h"
 
 namespace corvane {
@@ -81,6 +82,23 @@ void titl(Program& p) {
   speedArrows(p);
   keyReminder(p);
   p.sf.ForeColor(k);
+}
+
+// The label beside the left engine's title, "Normal" or "Corvane", written over a wide
+// background stroke that wipes the previous one; "Corvane" brings its oil chamber.
+void engineLabel(Program& p) {
+  State& st = p.st;
+  Surface& sf = p.sf;
+  const int keptWidth = sf.DrawWidth();
+  const Colour keptFore = sf.ForeColor();
+  sf.DrawWidth(25);
+  sf.Line(-35, 135, 0, 135, st.bco);
+  sf.DrawWidth(keptWidth);
+  sf.ForeColor(st.fco);
+  sf.PSet(-37, 145, st.bco);
+  sf.Print(st.devva == 0 ? "Normal" : "Corvane");
+  sf.ForeColor(keptFore);
+  if (st.devva == 1) oilcham(p, 150);
 }
 
 }  // namespace corvane

@@ -45,10 +45,9 @@ void titles(Program& p) {
 }
 
 // Two wide background strokes across the whole width wipe the band of the marks, in the
-// scale in force.
-void deltitles(Program& p) {
+// scale in force; s1 is that scale's factor, so that the strokes span the marks drawn in it.
+void deltitles(Program& p, double s1) {
   Surface& sf = p.sf;
-  const double s1 = p.st.s1;
   const int kept = sf.DrawWidth();
   sf.DrawWidth(25);
   sf.Line(-150 * s1, 70, 200 * s1, 70, p.st.bco);

@@ -7,8 +7,9 @@
 namespace corvane {
 
 void titl(Program& p);
+void engineLabel(Program& p);  // the T key's label, "Normal" or "Corvane"
 void titles(Program& p);
-void titles1(Program& p);    // the crank-angle marks alone
-void deltitles(Program& p);  // wipes the band of the crank-angle marks
+void titles1(Program& p);               // the crank-angle marks alone
+void deltitles(Program& p, double s1);  // wipes the marks drawn at the scale of factor s1
 
 }  // namespace corvane
