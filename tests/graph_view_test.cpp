@@ -310,3 +310,32 @@ TEST(GraphPicture, TwoSpaceBarsInOneDispatchGiveTheTimeViewOfTwoApart) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+// A picture depends only on what it shows: each graph view reached through other speeds,
+// loads and two colour reversals equals the same point entered directly, pixel for pixel.
+TEST(GraphPicture, DependsOnlyOnThePointShown) {
+  const std::pair<double, double> path[] = {{8, 1 - kPi}, {12, 1.6}, {1.2, -2.0}, {5, 0.5},
+                                            {2, -1.0},    {9, 1.2},  {3, 0.3}};
+  for (const int moo : {1, 0}) {
+    test::Rastered direct(kDesignWidth, kDesignHeight), through(kDesignWidth, kDesignHeight);
+    enter(direct, moo, 3, 0.3);
+    enter(through, moo);
+    for (std::size_t i = 0; i < std::size(path); ++i) {
+      if (i == 3) {
+        Form_KeyPress(through.p, 'c');
+        pass(through);
+        Form_KeyPress(through.p, 'c');
+      }
+      passAt(through, path[i].first, path[i].second);
+    }
+    const auto a = direct.sf.snapshot(), b = through.sf.snapshot();
+    long differ = 0;
+    for (std::size_t j = 0; j < a.size(); ++j)
+      differ += a[j] != b[j];
+    EXPECT_EQ(differ, 0) << "view " << moo;
+  }
+}
+}  // namespace
+}  // namespace corvane

@@ -162,3 +162,60 @@ TEST(RasterDamage, RecordsWhereItDrewAndForgetsOnceTaken) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The design canvas zoomed to fit: z = min(W / 1016, H / 830), the canvas at the top and
+// centred across, a vertical unit of 25.33735 twips (15 to a pixel) times z, pens and text
+// times z. Each size with its zoom and the canvas's left edge, worked out by hand.
+TEST(Zoom, FitsTheDesignCanvasToEveryClientSize) {
+  struct Size {
+    int w, h;
+    double z;
+    int left, pen25;
+  };
+  const Size sizes[] = {{1016, 830, 1.0, 0, 25},
+                        {1920, 1080, 1080 / 830.0, 299, 33},
+                        {1280, 1024, 1024 / 830.0, 13, 31},
+                        {3840, 2160, 2160 / 830.0, 598, 65},
+                        {800, 600, 600 / 830.0, 33, 18},
+                        {1, 1, 1 / 1016.0, 0, 1}};
+  for (const Size& s : sizes) {
+    RasterSurface sf(s.w, s.h);
+    sf.ScaleLeft(-110);
+    sf.ScaleTop(150);
+    sf.ScaleWidth(600);
+    sf.DrawWidth(25);
+    const std::string at = std::to_string(s.w) + "x" + std::to_string(s.h);
+    EXPECT_DOUBLE_EQ(sf.zoom(), s.z) << at;
+    EXPECT_EQ(std::tuple(sf.canvasLeft(), sf.penPixels()), std::tuple(s.left, s.pen25)) << at;
+    // x = 190 is half the canvas to the right of ScaleLeft; y = 50 lies 100 units down.
+    EXPECT_NEAR(sf.pixelX(190), s.left + 508 * s.z, 1e-9) << at;
+    EXPECT_NEAR(sf.pixelY(50), 100 * 25.33735 / 15 * s.z, 1e-9) << at;
+    EXPECT_NEAR(sf.userX(sf.pixelX(-300)), -300, 1e-6) << at;
+    EXPECT_NEAR(sf.userY(sf.pixelY(-300)), -300, 1e-6) << at;
+    EXPECT_NEAR(sf.fontPixels(), 14.25 * 4 / 3 * s.z, 1e-9) << at;
+  }
+}
+
+// Cls paints the whole client area; a shape, even one that reaches far beyond the canvas,
+// paints only the canvas, and a wide pen's dot stays round there.
+TEST(Zoom, NothingButClsPaintsTheMargins) {
+  RasterSurface sf(1920, 1080);
+  sf.BackColor(kBlack);  // a different colour clears the client area, margins included
+  EXPECT_EQ(painted(sf, kWhitePx).count, 1920 * 1080);
+  sf.DrawWidth(30);
+  sf.Line(-1000, 0, 1000, 0, kRed);
+  sf.Circle(-103, 0, 40, kRed);
+  sf.Box(150, -200, 400, -250, kRed);
+  const Bounds b = painted(sf, 0);
+  EXPECT_EQ(std::tuple(b.x0, b.x1), std::tuple(299, 299 + 1322 - 1));
+  sf.Cls();
+  sf.PSet(0, 0, kRed);
+  const Bounds dot = painted(sf, 0);
+  EXPECT_EQ(std::tuple(dot.x1 - dot.x0 + 1, dot.y1 - dot.y0 + 1), std::tuple(39, 39));
+}
+
+}  // namespace
+}  // namespace corvane

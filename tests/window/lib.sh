@@ -5,6 +5,7 @@ set -euo pipefail
 
 fail() {
   echo "FAIL: $*" >&2
+  [[ -s "${WORK:-}/program.log" ]] && tail -n 20 "$WORK/program.log" >&2
   exit 1
 }
 
@@ -20,6 +21,9 @@ WORK=$(mktemp -d)
 # start_xvfb [dpi] [geometry]: a server of its own on a free display number.
 start_xvfb() {
   local dpi=${1:-96} geometry=${2:-1920x1080x24}
+  SCREEN_W=${geometry%%x*}
+  SCREEN_H=${geometry#*x}
+  SCREEN_H=${SCREEN_H%%x*}
   for n in $(seq $((100 + RANDOM % 400)) 600); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
     Xvfb ":$n" -screen 0 "$geometry" -dpi "$dpi" -noreset -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
@@ -66,12 +70,18 @@ pixel() {
   convert "$1" -format "%[hex:p{$2,$3}]" info:- | tr 'A-F' 'a-f' | cut -c1-6
 }
 
-# to_pixel left top width x y [factor]: the client pixel of user point (x, y) under the scale
-# (ScaleLeft, ScaleTop, ScaleWidth) on a 1920-pixel-wide client area; the vertical unit is
-# 25.33735 twips, 15 twips a pixel at 96 DPI (factor 2 at 192 DPI).
+# to_pixel left top width x y: the client pixel of user point (x, y) under the scale
+# (ScaleLeft, ScaleTop, ScaleWidth) on a client area of SCREEN_W x SCREEN_H pixels (the whole
+# screen: no window manager runs here). The 1016 x 830 design canvas is zoomed by
+# z = min(W / 1016, H / 830), stands at the top and is centred across; a vertical unit is
+# 25.33735 twips at 15 twips a pixel, times z.
 to_pixel() {
-  awk -v l="$1" -v t="$2" -v w="$3" -v x="$4" -v y="$5" -v f="${6:-1}" \
-    'BEGIN { printf "%d %d", int((x - l) * 1920 / w), int((t - y) * 25.33735 / 15 * f) }'
+  awk -v l="$1" -v t="$2" -v w="$3" -v x="$4" -v y="$5" -v W="${SCREEN_W:-1920}" \
+    -v H="${SCREEN_H:-1080}" 'BEGIN {
+      z = W / 1016 < H / 830 ? W / 1016 : H / 830
+      ox = int((W - 1016 * z) / 2 + 0.5)
+      printf "%d %d", int(ox + (x - l) * 1016 * z / w), int((t - y) * 25.33735 / 15 * z)
+    }'
 }
 
 # colour_at file left top width x y [factor]: the colour at a user point, as rrggbb.
@@ -99,4 +109,4 @@ ink_in() {
 }
 
 # park_pointer: the pointer in the bottom-right corner, outside every zone that sets a timing.
-park_pointer() { xdotool mousemove 1915 1075; }
+park_pointer() { xdotool mousemove $((SCREEN_W - 5)) $((SCREEN_H - 5)); }

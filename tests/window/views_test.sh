@@ -30,8 +30,8 @@ check_engine() {
 check_crank() {
   local fore=$1
   screenshot "$shot"
-  expect_colour "$shot" "top area" 00ff00 $CRANK -72 -54
-  expect_colour "$shot" "middle area" ff0000 $CRANK -72 -204
+  expect_colour "$shot" "top area" 00ff00 $CRANK -71 -54
+  expect_colour "$shot" "middle area" ff0000 $CRANK -71 -204
   expect_colour "$shot" "bottom area" 0000ff $CRANK 60 -300
   expect_colour "$shot" "top axis" "$fore" $CRANK 100 -57.5
 }
@@ -59,15 +59,18 @@ check_both_colours() {
   local view=$1
   "check_$view" "$2"
   press c
-  expect_colour "$shot" "background before the reversal" ffffff $ENGINE 189 -480
+  [[ $(pixel "$shot" 5 1075) == ffffff ]] || fail "margin before the reversal"
   "check_$view" "$3"
   screenshot "$shot"
-  expect_colour "$shot" "$view: background after the reversal" 000000 $ENGINE 189 -480
+  [[ $(pixel "$shot" 5 1075) == 000000 ]] || fail "$view: margin after the reversal"
   press c
 }
 
 start_xvfb 96
-park_pointer
+# The pointer rests where, if the window reports it, it sets the starting speed (rpm 8 in the
+# graph views) and a load of endin 0, and lies in no spot's zone.
+read -r x y <<<"$(to_pixel $CRANK 68 -33)"
+xdotool mousemove "$x" "$y"
 start_program "$binary"
 sleep 0.5
 
@@ -96,6 +99,7 @@ xdotool key Escape
 wait_exit 1 || fail "ESC from the engine view: status $?"
 
 # ESC and a double click end the program within a second from every view.
+park_pointer
 for spaces in 0 1 2 3; do
   for way in escape dblclick; do
     start_program "$binary"
