@@ -8,7 +8,7 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench measure snapshot deb deb-check install deps run-deps deb-deps \
+.PHONY: run test soak bench measure snapshot deb deb-check first-run-check install deps run-deps deb-deps \
   test-deps build-dir release-build test-build clean format
 
 # Everything that `make test` needs, for root to install once.
@@ -70,6 +70,11 @@ deb: deb-deps release-build
 # network). Like `install`, it builds nothing, so that under sudo it leaves build/ alone.
 deb-check:
 	tools/deb-check.sh $(BUILD_RUN)/corvane_*.deb
+
+# A newcomer's first steps on a minimal Debian 12, from `apt install make git` to the window,
+# as root and as a user without sudo (root, network; several minutes). Builds nothing here.
+first-run-check:
+	tools/first-run-check.sh
 
 # Installs what `make run` or `make deb` built into /usr/local (PREFIX=... to change it).
 PREFIX ?= /usr/local
