@@ -28,11 +28,14 @@ in_chroot apt-get update -q >"$out" 2>&1 || fail "apt-get update: $(tail -3 "$ou
 in_chroot env DEBIAN_FRONTEND=noninteractive apt install -y -q make git >"$out" 2>&1 ||
   fail "apt install make git: $(tail -3 "$out")"
 branch=$(git -C "$top" rev-parse --abbrev-ref HEAD)
-git clone -q --bare --branch "$branch" "$top" "$CHROOT/srv/corvane.git"
+# The repository's address, as each of them would clone it (git reads only its own).
 in_chroot useradd -m -s /bin/bash alice
+git clone -q --bare --branch "$branch" "$top" "$CHROOT/root/corvane.git"
+git clone -q --bare --branch "$branch" "$top" "$CHROOT/home/alice/corvane.git"
+chown -R --reference="$CHROOT/home/alice" "$CHROOT/home/alice/corvane.git"
 
 say "as alice (no sudo here): git clone, make run"
-as_alice 'git clone -q /srv/corvane.git corvane'
+as_alice 'git clone -q ~/corvane.git corvane'
 start=$SECONDS
 shown as_alice "cd corvane && DISPLAY=:0 make run"
 ((status != 0)) || fail "alice's make run succeeded without root"
@@ -41,7 +44,7 @@ say "status $status after $((SECONDS - start)) s"
 
 start_xvfb
 say "as root: git clone, make run (DISPLAY=$DISPLAY, a private Xvfb on the host)"
-in_chroot git clone -q /srv/corvane.git /root/corvane
+in_chroot git clone -q /root/corvane.git /root/corvane
 start=$SECONDS
 in_chroot sh -c "cd /root/corvane && DISPLAY=$DISPLAY make run" >"$WORK/run.log" 2>&1 &
 PROGRAM_PID=$!
