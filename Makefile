@@ -8,8 +8,8 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench measure snapshot deb deb-check first-run-check install deps run-deps deb-deps \
-  test-deps build-dir release-build test-build clean format
+.PHONY: run test soak bench measure snapshot deb deb-check first-run-check install deps \
+  run-deps deb-deps test-deps build-dir release-build test-build clean format
 
 # Everything that `make test` needs, for root to install once.
 deps:
