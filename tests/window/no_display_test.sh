@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Without a window system the program says so in one line and stops at once with status 1: it
-# never animates on a video driver that shows nothing. --help and --version need no display.
+# never animates on a video driver that shows nothing. --help, --version and the snapshot tool
+# need no display.
 source "$(dirname "$0")/lib.sh"
 binary=$1
 prefix='corvane: cannot open a window:'
@@ -24,6 +25,12 @@ for arg in --help --version; do
   env -u DISPLAY -u WAYLAND_DISPLAY "$binary" $arg | grep -q '^Usage: corvane\|^corvane ' ||
     fail "$arg without a display"
 done
+# The snapshot tool draws without any display.
+if [[ -n ${CORVANE_SNAPSHOT:-} ]]; then
+  env -u DISPLAY -u WAYLAND_DISPLAY "$CORVANE_SNAPSHOT" --steps 2 --out "$WORK/s.png" >/dev/null ||
+    fail "the snapshot tool needs a display"
+  [[ -s $WORK/s.png ]] || fail "the snapshot tool wrote no picture without a display"
+fi
 
 # With a display, but a driver asked for that draws nowhere (offscreen may be missing from
 # SDL's build: then SDL's own reason is the line).
