@@ -33,6 +33,7 @@ int firstCharacter(const char* s) {
   return 0;
 }
 
+// What the program says, in one line, when it cannot show itself.
 std::runtime_error noWindow(const std::string& reason) {
   return std::runtime_error("cannot open a window: " + reason);
 }
