@@ -1,5 +1,6 @@
 # One command each: `make run` opens the animation, `make test` runs every test.
-# Both install what is missing first (Debian 12).
+# Both install what is missing first (Debian 12); root is needed for that alone: through sudo,
+# or as root with `make deps`, which installs packages and writes nothing here.
 
 BUILD_RUN  := build/release
 BUILD_TEST := build/test
@@ -7,20 +8,30 @@ CMAKE_GEN  := -G Ninja
 STEPS ?= 200
 OUT ?= snapshot.png
 
-.PHONY: run test soak bench measure snapshot deb deb-check install deps deb-deps test-deps \
-  release-build test-build clean format
+.PHONY: run test soak bench measure snapshot deb deb-check first-run-check install deps \
+  run-deps deb-deps test-deps build-dir release-build test-build clean format
 
+# Everything that `make test` needs, for root to install once.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
-# What the Debian package needs besides; and the tests and the window benchmarks.
+# What building and running need; what the Debian package needs besides; and the tests and
+# the window benchmarks.
+run-deps:
+	@scripts/install-deps run
+
 deb-deps:
 	@scripts/install-deps deb
 
 test-deps:
 	@scripts/install-deps test
 
-release-build: deps
+# No build into a build/ (or, before the first build, a checkout) that belongs to another user.
+build-dir:
+	@scripts/check-build-dir
+
+release-build: build-dir run-deps
+	@echo "corvane: building the program in $(BUILD_RUN)"
 	@cmake -S . -B $(BUILD_RUN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
 	  -DCORVANE_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_RUN)
@@ -28,7 +39,8 @@ release-build: deps
 # The test build runs under the sanitizers. The soak tests watch the memory of the release
 # build's program, which the sanitizers' allocator would hide; the package tests check what
 # the release build installs and packages.
-test-build: test-deps deb
+test-build: build-dir test-deps deb
+	@echo "corvane: building the tests under the sanitizers in $(BUILD_TEST)"
 	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \
 	  -DCORVANE_RELEASE_BUILD=$(CURDIR)/$(BUILD_RUN) >/dev/null
 	@cmake --build $(BUILD_TEST)
@@ -36,15 +48,20 @@ test-build: test-deps deb
 run: release-build
 	./$(BUILD_RUN)/corvane
 
+# The soaks run on their own, outside ctest, which would hold their progress lines back.
 test: test-build
-	cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak
+	@echo "corvane: testing: unit tests and the program in windows of a private Xvfb"
+	@cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak -E '^window\.soak_short$$'
+	@echo "corvane: testing: 30 s of random input in a window, watching the program's memory"
+	@SOAK_SECONDS=30 bash tests/window/soak_test.sh $(BUILD_RUN)/corvane
 
 # Ten minutes of random input in a real window, watching resident memory.
 soak: test-build
-	cd $(BUILD_TEST) && ctest --output-on-failure -L soak
+	SOAK_SECONDS=600 bash tests/window/soak_test.sh $(BUILD_RUN)/corvane
 
 # The Debian package, with its dependencies computed from the program's libraries.
 deb: deb-deps release-build
+	@echo "corvane: packaging"
 	@rm -f $(BUILD_RUN)/corvane_*.deb
 	@cd $(BUILD_RUN) && cpack >/dev/null
 	@ls $(BUILD_RUN)/corvane_*.deb
@@ -53,6 +70,11 @@ deb: deb-deps release-build
 # network). Like `install`, it builds nothing, so that under sudo it leaves build/ alone.
 deb-check:
 	tools/deb-check.sh $(BUILD_RUN)/corvane_*.deb
+
+# A newcomer's first steps on a minimal Debian 12, from `apt install make git` to the window,
+# as root and as a user without sudo (root, network; several minutes). Builds nothing here.
+first-run-check:
+	tools/first-run-check.sh
 
 # Installs what `make run` or `make deb` built into /usr/local (PREFIX=... to change it).
 PREFIX ?= /usr/local
@@ -78,4 +100,5 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
+	@scripts/check-build-dir --clean
 	rm -rf --one-file-system build

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -49,6 +51,40 @@ bool windowManagerRuns(SDL_Window* window) {
   if (data) XFree(data);
   return status == Success && type == XA_WINDOW && items == 1;
 }
+
+// What the program says, in one line, when it cannot show itself.
+std::runtime_error noWindow(const std::string& reason) {
+  return std::runtime_error("cannot open a window: " + reason);
+}
+
+// After SDL_Init: the driver in use must show a window (SDL_VIDEODRIVER may name any).
+void requireVisibleDriver() {
+  const char* name = SDL_GetCurrentVideoDriver();
+  const std::string_view driver = name ? name : "none";
+  if (driver == "x11" || driver == "wayland") return;
+  SDL_Quit();
+  throw noWindow("SDL's video driver '" + std::string(driver) + "' shows no window");
+}
+
+// Starts SDL's video on a window system the user can see. Left to itself, SDL falls back to
+// a driver that shows nothing (offscreen) when no display answers, and the program would
+// animate invisibly until killed: it may try only the displays that are named, unless
+// SDL_VIDEODRIVER chooses, and then the driver it chose must show a window too.
+void openVideo() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool hasX11 = x11 && *x11;
+  const bool hasWayland = wayland && *wayland;
+  if (!hasX11 && !hasWayland)
+    throw noWindow("no display (DISPLAY and WAYLAND_DISPLAY are not set)");
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX11 && hasWayland ? "x11,wayland"
+                                    : hasX11             ? "x11"
+                                                         : "wayland");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    throw noWindow(std::string(SDL_GetError()) +
+                   (hasX11 ? " (DISPLAY=" + std::string(x11) + ")" : ""));
+  requireVisibleDriver();
+}
 }  // namespace
 
 SdlWindow::SdlWindow(const std::string& caption) {
@@ -56,7 +92,7 @@ SdlWindow::SdlWindow(const std::string& caption) {
   // the pointer is reported only over the client area.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) throw std::runtime_error(SDL_GetError());
+  openVideo();
   // Restored, the client area is the design canvas (or as much of it as the screen holds);
   // shown, the window is maximised.
   SDL_Rect usable{0, 0, kDesignWidth, kDesignHeight};
@@ -64,7 +100,7 @@ SdlWindow::SdlWindow(const std::string& caption) {
   window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              std::min(kDesignWidth, usable.w), std::min(kDesignHeight, usable.h),
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
-  if (!window_) throw std::runtime_error(SDL_GetError());
+  if (!window_) throw noWindow(SDL_GetError());
   if (!windowManagerRuns(window_)) {
     SDL_SetWindowPosition(window_, usable.x, usable.y);
     SDL_SetWindowSize(window_, usable.w, usable.h);

@@ -38,6 +38,7 @@ tour() {
 RANDOM=7
 start_xvfb 96
 start_program "$binary"
+echo "every view and option once"
 tour
 start=$SECONDS
 baseline=
@@ -48,7 +49,7 @@ while ((SECONDS - start < seconds)); do
   kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program died after $((SECONDS - start)) s"
   if ((SECONDS - start >= next_report)); then
     echo "$((SECONDS - start))s: $(rss_kib) KiB"
-    next_report=$((next_report + seconds / 10))
+    next_report=$((next_report + (seconds >= 100 ? 10 : seconds / 10)))
   fi
   if [[ -z "$baseline" ]] && ((SECONDS - start >= settle)); then
     baseline=$(rss_kib)
