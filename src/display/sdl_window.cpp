@@ -101,12 +101,13 @@ SdlWindow::SdlWindow(const std::string& caption) {
                              std::min(kDesignWidth, usable.w), std::min(kDesignHeight, usable.h),
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) throw noWindow(SDL_GetError());
-  if (!windowManagerRuns(window_)) {
+  const bool managed = windowManagerRuns(window_);
+  if (!managed) {
     SDL_SetWindowPosition(window_, usable.x, usable.y);
     SDL_SetWindowSize(window_, usable.w, usable.h);
   }
   SDL_ShowWindow(window_);
-  SDL_MaximizeWindow(window_);
+  if (managed) SDL_MaximizeWindow(window_);
   SDL_StartTextInput();
   surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
   bindSurface();
