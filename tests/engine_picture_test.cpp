@@ -149,3 +149,69 @@ TEST(EnginePicture, ShapeCachePaintsWhatCairoPaintsAtEveryStep) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A change of speed leaves no trace: after it and one whole cycle, the next cycle looks step
+// for step as the second cycle of a run at the new speed from the start, lift graphs shown or
+// hidden. The change falls on the first step of the third cycle, so the angles are the same.
+TEST(EnginePicture, AfterASpeedChangeAndACycleEachStepIsAsInAFreshRun) {
+  // The pointer in the speed strip at the row for a speed (44 vertical units per unit of rpm).
+  const auto pointerAt = [](double rpm) {
+    const int row = static_cast<int>(std::ceil((150 - (44 * rpm - 385)) * kDesignPixelsPerUnitY));
+    return Event::move(5, row);
+  };
+  // Hashes of every fifth picture of cycle `keep`; the speed changes as cycle `change` begins.
+  const auto run = [&](double from, double to, bool hidden, int change, int keep) {
+    test::Rastered h(kDesignWidth, kDesignHeight);
+    h.host.postAtStep(1, pointerAt(change == 1 ? to : from));
+    if (hidden) h.host.postAtStep(1, Event::key('p'));
+    int cycle = 0;
+    std::int64_t step = 0;
+    std::vector<std::uint64_t> kept;
+    h.host.onPresent([&] {
+      if (h.p.st.ang == -1.5 * h.p.st.pi) {  // the crank cycle is about to begin
+        if (++cycle == change && change > 1) h.host.post(pointerAt(to));
+        step = 0;
+      }
+      if (cycle == keep && ++step % 5 == 0) kept.push_back(hashOf(h.sf));
+    });
+    h.host.stopWhen([&](const ScriptedHost&) { return cycle > keep; });
+    h.run();
+    return kept;
+  };
+  const std::tuple<double, double, bool> changes[] = {
+      {5, 12, false}, {12, 8, false}, {12, 8, true}};
+  for (const auto& [from, to, hidden] : changes) {
+    const auto want = run(from, to, hidden, 1, 2);
+    EXPECT_GT(want.size(), 10u);
+    EXPECT_EQ(run(from, to, hidden, 3, 4), want)
+        << from << " to " << to << (hidden ? ", graphs hidden" : "");
+  }
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Once the Corvane intake valve has closed, its collar has left nothing of itself below it
+// in the bore: beside the stem, under the collar's lower edge, no teal.
+TEST(EnginePicture, TheCorvaneCollarLeavesNoTealBelowItWhenTheValveCloses) {
+  test::Rastered h(kDesignWidth, kDesignHeight);
+  h.runSteps(120);
+  ASSERT_NEAR(h.p.st.liftc, -16, 0.01);
+  ASSERT_NEAR(h.p.st.liftc1, -16, 0.01);
+  const double v = 150 - h.p.st.ra / 4;
+  const int stem = static_cast<int>(h.sf.pixelX(v));  // the stem: 3 pixels about it
+  int teal = 0;
+  for (int y = static_cast<int>(h.sf.pixelY(59 - 16 - 1)); y < h.sf.pixelY(20); ++y)
+    for (int x = static_cast<int>(h.sf.pixelX(v - 1.6)); x <= h.sf.pixelX(v + 1.6); ++x)
+      teal += std::abs(x - stem) > 1 && h.sf.pixel(x, y) == pixelOf(kTeal);
+  EXPECT_EQ(teal, 0);
+}
+
+}  // namespace
+}  // namespace corvane

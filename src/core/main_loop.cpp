@@ -64,8 +64,11 @@ void enginePass(Program& p) {
     st.cylcyl = 0;
     host.DoEvents();
     sf.Cls();
-    engineStatics(p);
   }
+  // The static figure at the start of every cycle: erasing the moving parts nicks the
+  // captions and outlines they pass over, and what a cycle at another speed nicked would
+  // otherwise stay.
+  engineStatics(p);
   // The loop counter is ang itself; each step advances it by -stee as well.
   const double start = -1.5 * st.pi;
   const double end = 2.5 * st.pi;

@@ -10,6 +10,7 @@ namespace corvane {
 namespace {
 
 constexpr double kBandLow = -5, kBandHigh = 85;
+constexpr double kFirstAngle = -1.47;  // times pi: the graphs are drawn from just after it
 
 double plotY(double position) {
   return -60 - 4 * position;
@@ -24,14 +25,33 @@ void wipe(Program& p, double g) {
   p.sf.Box(g + 4 * p.st.ang1 + 1, kBandLow, g + 4 * p.st.ang + 1, kBandHigh, p.st.bco);
 }
 
+// At the first step of a cycle, the band from the graph's left edge to one step past the angle
+// where the traces begin: a trace drawn at another speed began at another angle, and its left
+// end would otherwise stay.
+void wipeStart(Program& p, double g) {
+  const State& st = p.st;
+  const double firstAngle = kFirstAngle * st.pi + 2 * st.pi / 5000 - st.stee;
+  p.sf.Box(g - 19, kBandLow, g + 4 * firstAngle + 1, kBandHigh, st.bco);
+}
+
+bool newCycle(const State& st) {
+  return st.plot == 1 && st.ang1 > st.ang;
+}
+
 }  // namespace
 
 // The conventional engine's graph. Skipped where the Corvane intake valve jumps or the angle
 // wraps to a new cycle, so that no line crosses the graph.
 void firstLiftGraph(Program& p) {
   const State& st = p.st;
+  if (newCycle(st)) {
+    const int dw = p.sf.DrawWidth();
+    p.sf.DrawWidth(3);
+    wipeStart(p, -64);
+    p.sf.DrawWidth(dw);
+  }
   if (!(st.plot == 1 && std::abs(st.liftc - st.liftc1) < 5 && std::abs(st.ang1 - st.ang) < 2 &&
-        st.ang1 > -1.47 * st.pi))
+        st.ang1 > kFirstAngle * st.pi))
     return;
   const int dw = p.sf.DrawWidth();
   p.sf.DrawWidth(3);
@@ -52,7 +72,14 @@ void hideLiftGraphs(Program& p) {
 // The Tessimo, Lumivent and Corvane graphs, within one cycle's angle only.
 void hydraulicLiftGraphs(Program& p) {
   const State& st = p.st;
-  if (!(st.plot == 1 && st.ang1 > -1.47 * st.pi && st.ang < 2.25 * st.pi && st.ang1 < st.ang))
+  if (newCycle(st)) {
+    const int dw = p.sf.DrawWidth();
+    p.sf.DrawWidth(3);
+    for (const double g : {11.0, 86.0, 161.0})
+      wipeStart(p, g);
+    p.sf.DrawWidth(dw);
+  }
+  if (!(st.plot == 1 && st.ang1 > kFirstAngle * st.pi && st.ang < 2.25 * st.pi && st.ang1 < st.ang))
     return;
   const int dw = p.sf.DrawWidth();
   p.sf.DrawWidth(3);

@@ -14,7 +14,12 @@ void invalve(Program& p, double a, double lt, double lt1) {
   constexpr double L = 112.5;
   constexpr double w = 9;
   if (a == 150) {
-    sf.Line(v - 1.18, 59 + lt1, v + 1.18, 59 + lt1, st.bco);  // lower edge of the old collar
+    // The lower edge of the old collar; rising, all of it that the new collar leaves below.
+    if (lt > lt1) {
+      sf.Box(v - 1.18, 59 + lt1, v + 1.18, 59 + lt, st.bco);
+    } else {
+      sf.Line(v - 1.18, 59 + lt1, v + 1.18, 59 + lt1, st.bco);
+    }
     sf.Box(v - 1.18, 59 + lt, v + 1.18, 65.5 + lt, kTeal);
   }
   sf.Line(v, lt1, v, lt, st.bco);
