@@ -314,13 +314,14 @@ TEST(GraphPicture, TwoSpaceBarsInOneDispatchGiveTheTimeViewOfTwoApart) {
 namespace corvane {
 namespace {
 // A picture depends only on what it shows: each graph view reached through other speeds,
-// loads and two colour reversals equals the same point entered directly, pixel for pixel.
+// loads, two colour reversals and a spell of the automatic change (whose taken-back steps
+// leave the load worked out for a point not shown) equals its last point entered directly,
+// pixel for pixel.
 TEST(GraphPicture, DependsOnlyOnThePointShown) {
   const std::pair<double, double> path[] = {{8, 1 - kPi}, {12, 1.6}, {1.2, -2.0}, {5, 0.5},
                                             {2, -1.0},    {9, 1.2},  {3, 0.3}};
   for (const int moo : {1, 0}) {
     test::Rastered direct(kDesignWidth, kDesignHeight), through(kDesignWidth, kDesignHeight);
-    enter(direct, moo, 3, 0.3);
     enter(through, moo);
     for (std::size_t i = 0; i < std::size(path); ++i) {
       if (i == 3) {
@@ -330,6 +331,12 @@ TEST(GraphPicture, DependsOnlyOnThePointShown) {
       }
       passAt(through, path[i].first, path[i].second);
     }
+    through.p.st.mo = 1;
+    for (int i = 0; i < 60; ++i)
+      pass(through);
+    through.p.st.mo = 0;
+    pass(through);
+    enter(direct, moo, through.p.st.rpm, through.p.st.endin);
     const auto a = direct.sf.snapshot(), b = through.sf.snapshot();
     long differ = 0;
     for (std::size_t j = 0; j < a.size(); ++j)
@@ -337,5 +344,80 @@ TEST(GraphPicture, DependsOnlyOnThePointShown) {
     EXPECT_EQ(differ, 0) << "view " << moo;
   }
 }
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// T and P pressed in a graph view or on the help page change only their flags; the engine
+// view, shown next, draws the label and the exhaust chamber that they ask for.
+TEST(GraphView, TAndPElsewhereOnlyChangeFlagsForTheEngineViewToDraw) {
+  test::Recorded h;
+  h.host.postAtStep(1, Event::key(' '));  // the crank-angle view
+  h.host.postAtCall(30, Event::key('t'));
+  h.host.postAtCall(31, Event::key('p'));
+  h.host.postAtCall(40, Event::key(' '));  // the time view
+  h.host.postAtCall(50, Event::key('p'));
+  h.host.postAtCall(60, Event::key(' '));  // the help page
+  h.host.postAtCall(70, Event::key('p'));
+  h.host.postAtCall(71, Event::key('p'));
+  h.host.postAtCall(72, Event::key('p'));
+  // Counts what the T and P keys draw while they are handled.
+  struct Watch : EventSink {
+    Dispatcher& inner;
+    RecordingSurface& sf;
+    std::size_t drawn = 0;
+    Watch(Dispatcher& d, RecordingSurface& s) : inner(d), sf(s) {}
+    void deliver(const Event& e) override {
+      const std::size_t before = sf.drawing().size();
+      inner.deliver(e);
+      if (e.kind == Event::Kind::Key && (e.a == 't' || e.a == 'p'))
+        drawn += sf.drawing().size() - before;
+    }
+  } watch(h.dispatcher, h.sf);
+  h.host.setSink(&watch);
+  h.host.postAtCall(80, Event::key(' '));  // the engine view again
+  h.host.stopWhen([&](const ScriptedHost& host) { return host.counts().steps > 2; });
+  h.run();
+  EXPECT_EQ(std::tuple(watch.drawn, h.p.st.devva, h.p.st.plot), std::tuple(0u, 1, 0));
+  const auto shown = test::fromLastClear(h.sf);
+  const auto printed = [&](const char* text, double x, double y) {
+    return std::count_if(shown.begin(), shown.end(), [&](const Call& c) {
+      return c.op == Call::Op::Print && c.text == text && c.x1 == x && c.y1 == y;
+    });
+  };
+  EXPECT_EQ(printed("Corvane", -37, 145), 1);
+  // The exhaust chamber's oil block, at w = 148.9 + 12.5.
+  EXPECT_GE(std::count_if(shown.begin(), shown.end(),
+                          [](const Call& c) {
+                            return c.op == Call::Op::Box && c.colour == kOil &&
+                                   std::abs(c.x1 - 162.9) < 1e-9;
+                          }),
+            1);
+}
+
+// At the slowest speed the time view's axis is narrowest in units, and its area lines stand
+// farthest apart on the screen: the areas are still solid, with no background pixel between
+// two of their pixels on a row, at every zoom.
+TEST(GraphPicture, TheAreasAreSolidAtTheSlowestSpeed) {
+  for (const auto& [w, hgt] : {std::pair{kDesignWidth, kDesignHeight}, {3840, 2160}, {800, 600}}) {
+    test::Rastered h(w, hgt);
+    enter(h, 0, 1.17, 0.5);
+    const std::uint32_t areas[] = {pixelOf(kBrightGreen), pixelOf(kRed), pixelOf(kBlue)};
+    long holes = 0, inked = 0;
+    for (int y = 0; y < hgt; ++y)
+      for (int x = 1; x + 1 < w; ++x) {
+        const std::uint32_t c = h.sf.pixel(x - 1, y);
+        const bool area = std::find(std::begin(areas), std::end(areas), c) != std::end(areas);
+        inked += area;
+        holes += area && h.sf.pixel(x + 1, y) == c && h.sf.pixel(x, y) == kWhite;
+      }
+    EXPECT_GT(inked, 1000) << w;
+    EXPECT_EQ(holes, 0) << w;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

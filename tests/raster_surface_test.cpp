@@ -206,9 +206,11 @@ TEST(Zoom, NothingButClsPaintsTheMargins) {
   sf.BackColor(kBlack);  // a different colour clears the client area, margins included
   EXPECT_EQ(painted(sf, kWhitePx).count, 1920 * 1080);
   sf.DrawWidth(30);
-  sf.Line(-1000, 0, 1000, 0, kRed);
-  sf.Circle(-103, 0, 40, kRed);
-  sf.Box(150, -200, 400, -250, kRed);
+  for (int again = 0; again < 3; ++again) {  // from cairo, then as the shape cache keeps them
+    sf.Line(-1000, 0, 1000, 0, kRed);
+    sf.Circle(-103, 0, 40, kRed);
+    sf.Box(150, -200, 400, -250, kRed);
+  }
   const Bounds b = painted(sf, 0);
   EXPECT_EQ(std::tuple(b.x0, b.x1), std::tuple(299, 299 + 1322 - 1));
   sf.Cls();
