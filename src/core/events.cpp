@@ -14,6 +14,10 @@ void Dispatcher::deliver(const Event& e) {
     case Event::Kind::Key:
       Form_KeyPress(p_, e.a);
       break;
+    case Event::Kind::Nav:
+      if (e.a >= static_cast<int>(NavKey::Up) && e.a <= static_cast<int>(NavKey::PageDown))
+        Form_KeyDown(p_, static_cast<NavKey>(e.a));
+      break;
     case Event::Kind::Move:
       // Only positions inside the client area reach the handler.
       if (e.a < 0 || e.b < 0 || e.a >= sf.clientWidth() || e.b >= sf.clientHeight()) break;
