@@ -54,9 +54,13 @@ void refit(Program& p, int widthPx, int heightPx) {
       drawHelpPage(p);
       break;
     default:
-      // The graph view takes its own scale again: clear, titles, and a changed pass.
+      // The graph view takes its own scale again: clear, titles, and a changed pass. s1 is
+      // made to match it: a view entered just now (the time view from the crank-angle view or
+      // the help page) still has the s1 of the view before, and the pointer's X / s1 would
+      // leave the view's unscaled units.
+      st.s1 = st.moo == 0 ? st.s / 300 : 1;
       sf.ScaleWidth(static_cast<float>(st.moo == 0 ? st.s : 300));
-      sf.ScaleLeft(static_cast<float>(-103 * (st.moo == 0 ? st.s1 : 1)));
+      sf.ScaleLeft(static_cast<float>(-103 * st.s1));
       st.clse = 1;
       st.redraw = 1;
       st.endin1 = std::numeric_limits<double>::quiet_NaN();  // differs from every endin
