@@ -13,17 +13,21 @@
 namespace corvane {
 namespace {
 
-// The y of line i from the top: 150, then every 10 from 130 down to -230 without -150.
+// The y of line i from the top: 150, then every 10 from 130 down to -240 without -150.
 double lineY(int i) {
   return i == 0 ? 150 : i < 29 ? 140 - 10.0 * i : 130 - 10.0 * i;
 }
 
-// The first and the last line.
+// The first line, and the last two: the end of the control lines, then the keys without a
+// character.
 const char* const kFirst =
     " Left: a typical / conventional engine wherein the load is controlled by a throttle valve "
     "(not shown).";
-const char* const kLast =
+const char* const kFinally =
     " Finally, by pressing the ESC key, or by double-clicking the mouse, the animation ends.";
+const char* const kLast =
+    " Arrow keys: r.p.m. up and down, load left and right.  Page Down / Page Up: next / previous "
+    "view.";
 
 // Each line as text at (-102, y): its corner dot in bco, the text in fco at 12 points in the
 // page's scale; one space begins every line, none is longer than 132 characters; two are
@@ -48,9 +52,9 @@ TEST(HelpPage, LinesStandAtTheirPlacesAndTheFixedOnesReadExactly) {
     EXPECT_LE(print.text.size(), 132u);
     texts.push_back(print.text);
   }
-  ASSERT_EQ(texts.size(), 37u);
-  EXPECT_EQ(std::tuple(texts[0], texts[9], texts[17], texts[36]),
-            std::tuple(kFirst, " ", " ", kLast));
+  ASSERT_EQ(texts.size(), 38u);
+  EXPECT_EQ(std::tuple(texts[0], texts[9], texts[17], texts[36], texts[37]),
+            std::tuple(kFirst, " ", " ", kFinally, kLast));
 }
 
 // The nested procedure itself: each page keeps the ForeColor, BackColor and font size it
@@ -128,7 +132,7 @@ TEST(HelpPage, LeavingEndsAsTheNestedPagesDoInnermostFirst) {
     const State& st = h.p.st;
     EXPECT_EQ(std::tuple(h.sf.FontSize(), h.sf.ForeColor(), h.sf.BackColor(), st.fco, st.bco,
                          st.bco1, st.moo, st.cylcyl, h.sf.texts, h.sf.lastText),
-              std::tuple(m.Z, m.F, m.B, m.fco, m.bco, m.bco1, 2, 1, 37 * (n + 1), m.fco));
+              std::tuple(m.Z, m.F, m.B, m.fco, m.bco, m.bco1, 2, 1, 38 * (n + 1), m.fco));
     EXPECT_EQ(std::tuple(h.sf.clearsSinceText > 0, h.sf.lastClear),
               std::tuple(m.cleared, m.cleared ? m.B : h.sf.lastClear));
   }

@@ -4,15 +4,17 @@
 //
 //   snapshot --steps N --out file.png [--width W] [--height H] [--script file]
 //
-// A script line is "K key C" (a character, or esc, space), "K move X Y" (client pixels) or
-// "K click", delivered at the DoEvents before tick K, counted from the start; so a script can
-// set a speed in the crank-angle view, change it, go on to the time view and so on. The
-// picture is the one that tick N left.
+// A script line is "K key C" (a character, or esc, space, or up, down, left, right, pgup,
+// pgdn for the arrow and page keys), "K move X Y" (client pixels) or "K click", delivered at
+// the DoEvents before tick K, counted from the start; so a script can set a speed in the
+// crank-angle view, change it, go on to the time view and so on. The picture is the one
+// that tick N left.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "core/events.h"
 #include "core/main_loop.h"
@@ -23,6 +25,19 @@
 namespace {
 
 using corvane::Event;
+using corvane::NavKey;
+
+// A key by name: esc, space, an arrow or page key; else the name's first character.
+Event keyNamed(const std::string& k) {
+  const std::pair<const char*, NavKey> nav[] = {
+      {"up", NavKey::Up},       {"down", NavKey::Down},   {"left", NavKey::Left},
+      {"right", NavKey::Right}, {"pgup", NavKey::PageUp}, {"pgdn", NavKey::PageDown}};
+  for (const auto& [name, key] : nav)
+    if (k == name) return Event::nav(key);
+  if (k == "esc") return Event::key(27);
+  if (k == "space") return Event::key(32);
+  return Event::key(static_cast<unsigned char>(k[0]));
+}
 
 bool parseLine(const std::string& line, long& step, Event& e) {
   std::istringstream in(line);
@@ -31,13 +46,7 @@ bool parseLine(const std::string& line, long& step, Event& e) {
   if (kind == "key") {
     std::string k;
     if (!(in >> k)) return false;
-    if (k == "esc") {
-      e = Event::key(27);
-    } else if (k == "space") {
-      e = Event::key(32);
-    } else {
-      e = Event::key(static_cast<unsigned char>(k[0]));
-    }
+    e = keyNamed(k);
     return true;
   }
   if (kind == "move") {

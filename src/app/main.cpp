@@ -17,6 +17,7 @@ const char* const kUsage =
     "Usage: corvane [--help | --version]\n"
     "Opens the animation of four engines that set their load with throttle and intake valve.\n"
     "Space bar: next view. Mouse: speed (height), load (left-right), solenoid timings.\n"
+    "Arrow keys: speed and load. Page Down / Page Up: next / previous view.\n"
     "C: colours. P: lift graphs. '.' and ',': step mode. F11: full screen. ESC: quit.\n";
 
 // Answers --help and --version; returns the exit status, or -1 to open the window.

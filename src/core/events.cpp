@@ -14,6 +14,10 @@ void Dispatcher::deliver(const Event& e) {
     case Event::Kind::Key:
       Form_KeyPress(p_, e.a);
       break;
+    case Event::Kind::Nav:
+      if (e.a >= static_cast<int>(NavKey::Up) && e.a <= static_cast<int>(NavKey::PageDown))
+        Form_KeyDown(p_, static_cast<NavKey>(e.a));
+      break;
     case Event::Kind::Move:
       // Only positions inside the client area reach the handler.
       if (e.a < 0 || e.b < 0 || e.a >= sf.clientWidth() || e.b >= sf.clientHeight()) break;
@@ -50,9 +54,13 @@ void refit(Program& p, int widthPx, int heightPx) {
       drawHelpPage(p);
       break;
     default:
-      // The graph view takes its own scale again: clear, titles, and a changed pass.
+      // The graph view takes its own scale again: clear, titles, and a changed pass. s1 is
+      // made to match it: a view entered just now (the time view from the crank-angle view or
+      // the help page) still has the s1 of the view before, and the pointer's X / s1 would
+      // leave the view's unscaled units.
+      st.s1 = st.moo == 0 ? st.s / 300 : 1;
       sf.ScaleWidth(static_cast<float>(st.moo == 0 ? st.s : 300));
-      sf.ScaleLeft(static_cast<float>(-103 * (st.moo == 0 ? st.s1 : 1)));
+      sf.ScaleLeft(static_cast<float>(-103 * st.s1));
       st.clse = 1;
       st.redraw = 1;
       st.endin1 = std::numeric_limits<double>::quiet_NaN();  // differs from every endin

@@ -6,14 +6,19 @@
 
 namespace corvane {
 
+// The keys that produce no character but steer the animation: the arrows (speed and load)
+// and Page Down / Page Up (next and previous view, as a presenter's clicker sends them).
+enum class NavKey { Up, Down, Left, Right, PageUp, PageDown };
+
 // Input as it comes from the window, in client pixels, before any handler sees it.
 struct Event {
-  enum class Kind { Key, Move, Down, DblClick, Resize, Close };
+  enum class Kind { Key, Nav, Move, Down, DblClick, Resize, Close };
   Kind kind;
-  int a = 0;  // Key: KeyAscii; Move: x pixel; Down: button; Resize: width
+  int a = 0;  // Key: KeyAscii; Nav: NavKey; Move: x pixel; Down: button; Resize: width
   int b = 0;  // Move: y pixel; Resize: height
 
   static Event key(int keyAscii) { return {Kind::Key, keyAscii, 0}; }
+  static Event nav(NavKey k) { return {Kind::Nav, static_cast<int>(k), 0}; }
   static Event move(int x, int y) { return {Kind::Move, x, y}; }
   static Event down(int button = 1) { return {Kind::Down, button, 0}; }
   static Event dblClick() { return {Kind::DblClick, 0, 0}; }

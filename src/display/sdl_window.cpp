@@ -85,6 +85,29 @@ void openVideo() {
                    (hasX11 ? " (DISPLAY=" + std::string(x11) + ")" : ""));
   requireVisibleDriver();
 }
+
+// The arrow and page keys, and the same keys of the keypad, which act only while Num Lock is
+// off (on, the keypad types digits).
+struct NavKeyOf {
+  SDL_Keycode sym;
+  NavKey key;
+  bool keypad;
+};
+constexpr NavKeyOf kNavKeys[] = {
+    {SDLK_UP, NavKey::Up, false},         {SDLK_DOWN, NavKey::Down, false},
+    {SDLK_LEFT, NavKey::Left, false},     {SDLK_RIGHT, NavKey::Right, false},
+    {SDLK_PAGEUP, NavKey::PageUp, false}, {SDLK_PAGEDOWN, NavKey::PageDown, false},
+    {SDLK_KP_8, NavKey::Up, true},        {SDLK_KP_2, NavKey::Down, true},
+    {SDLK_KP_4, NavKey::Left, true},      {SDLK_KP_6, NavKey::Right, true},
+    {SDLK_KP_9, NavKey::PageUp, true},    {SDLK_KP_3, NavKey::PageDown, true},
+};
+
+// The key's NavKey, or nothing for every other key.
+const NavKeyOf* navKey(const SDL_Keysym& k) {
+  for (const NavKeyOf& n : kNavKeys)
+    if (n.sym == k.sym && !(n.keypad && (k.mod & KMOD_NUM))) return &n;
+  return nullptr;
+}
 }  // namespace
 
 SdlWindow::SdlWindow(const std::string& caption) {
@@ -178,6 +201,12 @@ void SdlWindow::dispatch(const SDL_Event& e) {
       if (int c = firstCharacter(e.text.text)) deliver(Event::key(c));
       break;
     case SDL_KEYDOWN:
+      // Held down, a key repeats; each repeat is one more event in the queue, behind
+      // whatever else arrived, so the pointer and the other keys keep their turn.
+      if (const NavKeyOf* nav = navKey(e.key.keysym)) {
+        deliver(Event::nav(nav->key));
+        break;
+      }
       switch (e.key.keysym.sym) {
         case SDLK_ESCAPE:
           deliver(Event::key(27));

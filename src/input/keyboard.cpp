@@ -1,7 +1,11 @@
 // The keyboard: every command key, the view cycle and the four keys that draw at once
-// (colour reversal, the space bar into the help page, the graph key and the label key).
+// (colour reversal, the space bar into the help page, the graph key and the label key); and
+// the keys without a character: arrows for speed and load, Page Down / Page Up for the views.
+#include <algorithm>
+
 #include "engine/figure.h"
 #include "input/handlers.h"
+#include "input/pointer.h"
 #include "text/help_page.h"
 #include "text/titles.h"
 
@@ -42,15 +46,26 @@ void colourReversal(Program& p) {
   if (st.moo == 3) helpee(p);
 }
 
-// Space bar: 2 engines -> 1 lift v. crank angle -> 0 lift v. time -> 3 help page -> 2.
-void nextView(Program& p) {
+// Entering a view, from whichever side: step mode ends and the window is to be cleared; the
+// engine view also redraws its figure, and the help page is shown and held until a later key
+// leaves it.
+void enterView(Program& p, int moo) {
   State& st = p.st;
-  st.moo = Mod(4 + st.moo - 1, 4);
+  st.moo = moo;
   st.stall9 = 0;
   st.stall = 0;
   st.clse = 1;
   if (st.moo == 2) st.cylcyl = 1;
-  if (st.moo == 3) helpee(p);  // returns only when a later space bar has left the page
+  if (st.moo == 3) helpee(p);  // returns only when a later key has left the page
+}
+
+// Space bar and Page Down: 2 engines -> 1 lift v. crank angle -> 0 lift v. time -> 3 help
+// page -> 2. Page Up goes the other way round.
+void nextView(Program& p) {
+  enterView(p, Mod(4 + p.st.moo - 1, 4));
+}
+void previousView(Program& p) {
+  enterView(p, Mod(p.st.moo + 1, 4));
 }
 
 // "p": the small lift graphs of the engine view cycle shown (1) -> to be erased (2) -> hidden
@@ -68,6 +83,34 @@ void labelToggle(Program& p) {
   State& st = p.st;
   st.devva = Mod(st.devva + 1, 2);
   if (st.moo == 2) engineLabel(p);
+}
+
+// One step of a setting towards a limit, never past it; a setting already beyond the limit
+// (the random change, or the pointer in another view, put it there) stays where it is.
+double towards(double value, double step, double limit) {
+  return step > 0 ? std::max(value, std::min(value + step, limit))
+                  : std::min(value, std::max(value + step, limit));
+}
+
+// Up and Down: the speed between the lowest one and what the pointer gives at the top row of
+// the window in the view in force; stored in single precision, as the pointer stores it.
+void speedKey(Program& p, double step) {
+  State& st = p.st;
+  const float top = speedAt(static_cast<float>(p.sf.userY(0)));
+  const double rpm = towards(st.rpm, step, step > 0 ? top : kLowestRpm);
+  if (rpm != st.rpm) st.rpm = static_cast<float>(rpm);
+  steeFromRpm(st);
+}
+
+// Left and Right: the load between what the pointer gives at the window's first and last
+// columns in the view in force.
+void loadKey(Program& p, double step) {
+  State& st = p.st;
+  const Surface& sf = p.sf;
+  const double left = loadAt(st, static_cast<float>(sf.userX(0)));
+  const double right = loadAt(st, static_cast<float>(sf.userX(sf.clientWidth() - 1)));
+  st.endin = towards(st.endin, step, step > 0 ? right : left);
+  steeFromRpm(st);
 }
 
 }  // namespace
@@ -124,6 +167,30 @@ void Form_KeyPress(Program& p, int KeyAscii) {
       labelToggle(p);
       break;
     default:  // every other character is ignored
+      break;
+  }
+}
+
+// Speed 0.25 a press; load 0.125, as far as the pointer moving 10 units at s1 = 1 takes it.
+void Form_KeyDown(Program& p, NavKey KeyCode) {
+  switch (KeyCode) {
+    case NavKey::Up:
+      speedKey(p, +0.25);
+      break;
+    case NavKey::Down:
+      speedKey(p, -0.25);
+      break;
+    case NavKey::Left:
+      loadKey(p, -0.125);
+      break;
+    case NavKey::Right:
+      loadKey(p, +0.125);
+      break;
+    case NavKey::PageDown:
+      nextView(p);
+      break;
+    case NavKey::PageUp:
+      previousView(p);
       break;
   }
 }

@@ -4,22 +4,30 @@
 #include <cmath>
 
 #include "input/handlers.h"
+#include "input/pointer.h"
 
 namespace corvane {
 
+float speedAt(float Y) {
+  const float rpm = (Y + 385) / 44;
+  return rpm >= kLowestRpm ? rpm : kLowestRpm;
+}
+
+double loadAt(const State& st, float X) {
+  return 1.9 + (-220 + X / st.s1) / 80;
+}
+
+void steeFromRpm(State& st) {
+  st.stee = -(std::abs(st.rpm) * std::abs(st.rpm)) / 700;
+}
+
 namespace {
 
-// The lowest speed the engine is designed for (R.P.M. readout 600). A tall window lets the
-// pointer go lower than the design window does; the speed stays here instead of reaching 0.
-constexpr float kLowestRpm = 1.2f;
-
-// Speed from the pointer's height: 44 vertical units per unit of rpm, 0 at Y = -385.
+// In the graph views the whole window sets the speed; in the engine view and on the help
+// page only the strip left of the speed arrows does. The step follows on every move.
 void speedFromPointer(State& st, float X, float Y) {
-  if (X < -50 || st.moo < 2) {
-    const float rpm = (Y + 385) / 44;  // single precision, as stored
-    st.rpm = rpm >= kLowestRpm ? rpm : kLowestRpm;
-  }
-  st.stee = -(std::abs(st.rpm) * std::abs(st.rpm)) / 700;
+  if (X < -50 || st.moo < 2) st.rpm = speedAt(Y);
+  steeFromRpm(st);
 }
 
 // A zone is 10 units wide about its spot's x and open at both ends of its Y range.
@@ -57,8 +65,7 @@ void timingsFromPointer(State& st, float X, float Y) {
 void Form_MouseMove(Program& p, int /*Button*/, int /*Shift*/, float X, float Y) {
   State& st = p.st;
   speedFromPointer(st, X, Y);
-  // Load: 1/80 rad per unit to the right, in the graph views' unscaled units.
-  st.endin = 1.9 + (-220 + X / st.s1) / 80;
+  st.endin = loadAt(st, X);
   timingsFromPointer(st, X, Y);
 }
 

@@ -1,4 +1,4 @@
-// The help page, the fourth view: thirty-seven lines about the four engines and the controls,
+// The help page, the fourth view: thirty-eight lines about the four engines and the controls,
 // held in its own event loop while moo = 3.
 #include "text/help_page.h"
 
@@ -16,7 +16,7 @@ struct PageLine {
 
 // Each line is written where it is broken; nothing is measured or wrapped. Every line begins
 // with one space, and the control lines keep their double spaces.
-constexpr std::array<PageLine, 37> kPage{{
+constexpr std::array<PageLine, 38> kPage{{
     {150,
      " Left: a typical / conventional engine wherein the load is controlled by a throttle valve "
      "(not shown)."},
@@ -106,6 +106,9 @@ constexpr std::array<PageLine, 37> kPage{{
      "colored area is the valve-time-area."},
     {-230,
      " Finally, by pressing the ESC key, or by double-clicking the mouse, the animation ends."},
+    {-240,
+     " Arrow keys: r.p.m. up and down, load left and right.  Page Down / Page Up: next / previous "
+     "view."},
 }};
 
 // The page's own scale; it stays in force after the page until the next view sets its own.
