@@ -308,6 +308,33 @@ TEST(GraphPicture, TwoSpaceBarsInOneDispatchGiveTheTimeViewOfTwoApart) {
   }
 }
 
+// Under the automatic change every pass is a new operating point whose area lines the cache
+// has mostly not met yet: passes with the cache paint what plain cairo paints, pass for pass,
+// at the design size and a larger one, with the views' pen and a wider, even one.
+TEST(GraphPicture, TheShapeCachePaintsWhatCairoPaintsUnderTheAutomaticChange) {
+  const std::array<int, 3> cases[] = {{1016, 704, 3}, {1920, 1080, 3}, {1016, 704, 6}};
+  for (const auto& [w, h, pen] : cases) {
+    for (const int moo : {1, 0}) {
+      std::vector<std::uint64_t> shown[2];
+      for (int cached = 0; cached < 2; ++cached) {
+        test::Rastered run(w, h);
+        run.sf.setShapeCache(cached == 1);
+        enter(run, moo, 5, 0.2);
+        run.sf.DrawWidth(pen);
+        run.p.st.mo = 1;     // the automatic change on
+        run.p.st.delno = 1;  // without its pause in the time view
+        for (int i = 0; i < 20; ++i) {
+          pass(run);
+          shown[cached].push_back(test::pictureHash(run.sf));
+        }
+      }
+      for (std::size_t i = 0; i < shown[0].size(); ++i)
+        ASSERT_EQ(shown[0][i], shown[1][i])
+            << w << "x" << h << " pen " << pen << " view " << moo << " pass " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvane
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <vector>
@@ -66,6 +67,18 @@ struct Harness {
   Program p;
   Dispatcher dispatcher;
 };
+
+// FNV-1a over the picture's pixels as stored, the top byte too, to compare every picture of a
+// run cheaply.
+inline std::uint64_t pictureHash(const RasterSurface& sf) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (int y = 0; y < sf.clientHeight(); ++y) {
+    const std::uint32_t* row = sf.row(y);
+    for (int x = 0; x < sf.clientWidth(); ++x)
+      h = (h ^ row[x]) * 1099511628211ull;
+  }
+  return h;
+}
 
 using Recorded = Harness<RecordingSurface>;
 using Rastered = Harness<RasterSurface>;

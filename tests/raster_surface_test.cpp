@@ -137,6 +137,118 @@ TEST_F(Fixture, DrawingAgainInTheBackgroundColourErasesExactly) {
   }
 }
 
+// The picture as stored, the unused top byte too.
+std::vector<std::uint32_t> stored(const RasterSurface& s) {
+  std::vector<std::uint32_t> out;
+  for (int y = 0; y < s.clientHeight(); ++y)
+    out.insert(out.end(), s.row(y), s.row(y) + s.clientWidth());
+  return out;
+}
+
+// Each shape drawn twice, blue and then red, the second time from the runs kept the first.
+// Whatever the cache paints differently from cairo, a pixel too many or too few, shows
+// against the same drawing with plain cairo.
+void expectCacheAsCairo(int w, int h, const std::function<void(RasterSurface&, Colour)>& draw,
+                        const std::string& what) {
+  std::vector<std::uint32_t> pics[2];
+  for (int cached = 0; cached < 2; ++cached) {
+    RasterSurface s(w, h);
+    s.setShapeCache(cached == 1);
+    s.ScaleLeft(0);
+    s.ScaleWidth(static_cast<float>(w));
+    s.ScaleTop(0);
+    draw(s, kBlue);
+    draw(s, kRed);
+    pics[cached] = stored(s);
+  }
+  EXPECT_EQ(pics[0], pics[1]) << what;
+}
+
+// Shapes of every kind and several pens across each window edge, where cairo clips, and long
+// segments of every slope, whose pixels the cache reads off cairo's along their length only.
+TEST(ShapeCache, PaintsWhatCairoPaintsAcrossEdgesAndAtEverySlope) {
+  const int w = 120, h = 90;
+  for (const int pen : {1, 3, 6}) {
+    for (int edge = 0; edge < 4; ++edge) {
+      expectCacheAsCairo(
+          w, h,
+          [&](RasterSurface& s, Colour c) {
+            s.DrawWidth(pen);
+            for (int off = -14; off <= 14; off += 2) {
+              const double along = 20 + 2.5 * (off + 14);  // spread along the edge
+              const double px = edge == 0 ? off : edge == 1 ? w - 1 - off : along;
+              const double py = edge == 2 ? off : edge == 3 ? h - 1 - off : along * 0.7;
+              const double x = s.userX(px + 0.3), y = s.userY(py + 0.6);
+              const double u = 1 / s.pixelsPerUnitX(), v = 1 / s.pixelsPerUnitY();
+              s.Circle(x, y, 9.3 * u, c);
+              s.PSet(x, y, c);
+              s.Line(x, y, x + 7 * u, y - 11 * v, c);
+              s.Box(x - 4 * u, y - 3 * v, x + 5 * u, y + 2 * v, c);
+            }
+          },
+          "pen " + std::to_string(pen) + " edge " + std::to_string(edge));
+    }
+  }
+  for (const int pen : {1, 2, 3, 4, 7}) {
+    expectCacheAsCairo(
+        400, 300,
+        [&](RasterSurface& s, Colour c) {
+          s.DrawWidth(pen);
+          for (int i = 0; i < 72; ++i) {
+            const double a = i * 5 * M_PI / 180, len = 40 + 37 * (i % 5);
+            const double dx = std::round(len * std::cos(a)), dy = std::round(len * std::sin(a));
+            const double x = 200 - dx / 2, y = 150 - dy / 2;
+            s.Line(s.userX(x), s.userY(y), s.userX(x + dx), s.userY(y + dy), c);
+          }
+        },
+        "segments, pen " + std::to_string(pen));
+  }
+  // A segment, a circle across the window edge (drawn by cairo) over it, the segment again:
+  // the second copy must be written although it repeats the last one written.
+  std::vector<std::uint32_t> pics[2];
+  for (int cached = 0; cached < 2; ++cached) {
+    RasterSurface s(200, 100);
+    s.setShapeCache(cached == 1);
+    const auto line = [&] { s.Line(s.userX(20), s.userY(50), s.userX(180), s.userY(50), kRed); };
+    line();
+    s.Circle(s.userX(5), s.userY(50), 30 / s.pixelsPerUnitX(), kBlue);
+    line();
+    pics[cached] = stored(s);
+  }
+  EXPECT_EQ(pics[0], pics[1]) << "a segment drawn again after cairo drew over it";
+}
+
+// New segments are worked out without cairo: every direction and length up to 24 pixels, one
+// to a cell, and long ones up to the checked reach, for thin, even and wide pens.
+TEST(ShapeCache, NewSegmentsHaveCairosPixels) {
+  for (const int pen : {1, 2, 3, 4, 5, 8}) {
+    for (int firstRow = -24; firstRow <= 24; firstRow += 10) {
+      expectCacheAsCairo(
+          1200, 700,
+          [&](RasterSurface& s, Colour c) {
+            s.DrawWidth(pen);
+            for (int dy = firstRow; dy < std::min(firstRow + 10, 25); ++dy)
+              for (int dx = -24; dx <= 24; ++dx) {
+                const double x = 600 + dx * 24 + 0.4, y = 350 + (dy - firstRow - 5) * 66 + 0.7;
+                s.Line(s.userX(x), s.userY(y), s.userX(x + dx), s.userY(y + dy), c);
+              }
+          },
+          "short segments, pen " + std::to_string(pen) + " from row " + std::to_string(firstRow));
+    }
+    expectCacheAsCairo(
+        900, 900,
+        [&](RasterSurface& s, Colour c) {
+          s.DrawWidth(pen);
+          for (int i = 0; i < 90; ++i) {
+            const int dx = (i * 97) % 801 - 400, dy = i % 3 == 0 ? i % 7 - 3 : (i * 61) % 801 - 400;
+            const double x = 450 - dx / 2 + 0.2, y = 450 - dy / 2 + 0.9;
+            s.Line(s.userX(x), s.userY(y), s.userX(x + dx), s.userY(y + dy), c);
+          }
+        },
+        "long segments, pen " + std::to_string(pen));
+  }
+}
+
 TEST(RasterDamage, RecordsWhereItDrewAndForgetsOnceTaken) {
   RasterSurface s(640, 480);
   s.takeDamage();

@@ -6,28 +6,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <optional>
 
 namespace corvane {
 
 namespace {
 constexpr int kTile = 64;  // damage is recorded per tile of kTile x kTile pixels
-
-// The shape cache. Every shape starts on a pixel centre, so cairo's rasterisation of a shape
-// depends only on its size relative to that first point (pen width, corner offsets, radius),
-// not on where it stands: the painted pixels of a shape drawn again elsewhere are the same
-// pixels moved by whole pixels. The figure draws the same few hundred shapes over and over,
-// so each is rasterised by cairo once, kept as runs of pixels, and then copied.
-enum class ShapeKind : std::uint32_t { Dot, Segment, Box, Circle };
-
-// Pixel bounds of a shape relative to its anchor pixel, inclusive.
-struct Extent {
-  int x0, y0, x1, y1;
-};
-
-constexpr int kMaxShapeSide = 4096;  // larger shapes go to cairo directly
 // Cairo's fixed-point coordinates end near 2^23 pixels: shapes anchored beyond are not drawn.
 constexpr double kMaxPixel = 1 << 22;
+// Cairo writes the unused top byte of its 32-bit pixels as 0xFF; so does every direct write.
+constexpr std::uint32_t kTopByte = 0xFF000000;
 }  // namespace
 
 struct RasterSurface::Impl {
@@ -40,6 +28,21 @@ struct RasterSurface::Impl {
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
   bool anyDirty = true;
+
+  bool cacheShapes = true;
+  ShapeCache shapes;
+  bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
+  bool directDrew = false;  // pixels were written directly since cairo last looked
+  // The shape written last from the cache, while nothing else has been drawn since: the time
+  // view's area lines, closer than a pixel, often repeat the one before, which changes nothing.
+  struct Written {
+    ShapeKey key;
+    int ax, ay;
+    std::uint32_t value;
+  };
+  std::optional<Written> lastWritten;
+
+  ~Impl() { release(); }
 
   void bind(std::uint32_t* px, int w, int h, int strideBytes) {
     release();
@@ -61,6 +64,9 @@ struct RasterSurface::Impl {
     tilesY = (h + kTile - 1) / kTile;
     dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
     anyDirty = true;
+    cairoDrew = false;
+    directDrew = false;
+    lastWritten.reset();
   }
   void release() {
     if (cr) cairo_destroy(cr);
@@ -69,8 +75,9 @@ struct RasterSurface::Impl {
     image = nullptr;
   }
   void own_image(int w, int h) {
-    own.assign(static_cast<size_t>(w) * h, 0);
-    bind(own.data(), w, h, w * 4);
+    std::vector<std::uint32_t> fresh(static_cast<size_t>(w) * h, kTopByte);
+    bind(fresh.data(), w, h, w * 4);
+    own.swap(fresh);  // the old image goes only once cairo has let go of it
   }
   // Shapes and text reach only the canvas; Cls alone paints the margins.
   void clipTo(int x0, int width, int height) {
@@ -85,34 +92,9 @@ struct RasterSurface::Impl {
     cairo_set_source_rgb(cr, redOf(c) / 255.0, greenOf(c) / 255.0, blueOf(c) / 255.0);
   }
 
-  // --- Shape cache ---
-  bool cacheShapes = true;
-  ShapeCache shapes;
-  std::vector<std::uint32_t> scratchPx;  // cairo draws a new shape here, white on black
-  cairo_surface_t* scratch = nullptr;
-  cairo_t* scr = nullptr;
-  int scratchW = 0, scratchH = 0;
-  bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
-  bool directDrew = false;  // pixels were written directly since cairo last looked
-
-  ~Impl() {
-    release();
-    releaseScratch();
-  }
-  void releaseScratch() {
-    if (scr) cairo_destroy(scr);
-    if (scratch) cairo_surface_destroy(scratch);
-    scr = nullptr;
-    scratch = nullptr;
-  }
-  // No anti-aliasing, so a shape drawn again in the background colour erases it exactly.
-  static void penSettings(cairo_t* c) {
-    cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
-    cairo_set_line_cap(c, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(c, CAIRO_LINE_JOIN_ROUND);
-  }
   // Cairo and direct writes take turns on the image; each tells the other.
   void beforeCairo() {
+    lastWritten.reset();
     if (directDrew) cairo_surface_mark_dirty(image);
     directDrew = false;
     cairoDrew = true;
@@ -122,74 +104,27 @@ struct RasterSurface::Impl {
     cairoDrew = false;
     directDrew = true;
   }
-  void ensureScratch(int w, int h) {
-    if (w <= scratchW && h <= scratchH) return;
-    releaseScratch();
-    scratchW = std::max(w, scratchW);
-    scratchH = std::max(h, scratchH);
-    scratchPx.assign(static_cast<size_t>(scratchW) * scratchH, 0);
-    scratch =
-        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(scratchPx.data()),
-                                            CAIRO_FORMAT_RGB24, scratchW, scratchH, scratchW * 4);
-    scr = cairo_create(scratch);
-    penSettings(scr);
-    cairo_set_source_rgb(scr, 1, 1, 1);
-  }
-
-  // Lets cairo draw the shape once on the scratch image and keeps its painted pixels.
-  template <class Draw>
-  void rasterise(const Extent& e, const Draw& draw, std::vector<Span>& spans) {
-    const int w = e.x1 - e.x0 + 1, h = e.y1 - e.y0 + 1;
-    ensureScratch(w, h);
-    for (int y = 0; y < h; ++y)
-      std::memset(scratchPx.data() + static_cast<size_t>(y) * scratchW, 0, w * 4u);
-    cairo_surface_mark_dirty(scratch);
-    draw(scr, -e.x0 + 0.5, -e.y0 + 0.5);
-    cairo_surface_flush(scratch);
-    for (int y = 0; y < h; ++y) {
-      const std::uint32_t* row = scratchPx.data() + static_cast<size_t>(y) * scratchW;
-      for (int x = 0; x < w;) {
-        if ((row[x] & 0x00FFFFFF) == 0) {
-          ++x;
-          continue;
-        }
-        int end = x;
-        while (end < w && (row[end] & 0x00FFFFFF) != 0)
-          ++end;
-        spans.push_back({static_cast<std::int16_t>(y + e.y0), static_cast<std::int16_t>(x + e.x0),
-                         static_cast<std::int16_t>(end - x)});
-        x = end;
-      }
-    }
-  }
 
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
-  // straight onto the image when the cache is off, the shape is new or too large to keep.
-  void paint(const ShapeKey& key, int ax, int ay, const Extent& e, Colour c, const auto& draw) {
-    if (cacheShapes && e.x1 - e.x0 < kMaxShapeSide && e.y1 - e.y0 < kMaxShapeSide) {
-      const auto kept =
-          shapes.find(key, [&](std::vector<Span>& spans) { rasterise(e, draw, spans); });
-      if (kept) {
-        fill(*kept, ax, ay, c);
+  // straight onto the image when the cache is off or the shape does not fit.
+  void paint(const ShapeKey& key, int ax, int ay, Colour c) {
+    // The cache writes only shapes that lie wholly inside the canvas, with the canvas's own
+    // coordinates; cairo clips the rest to it.
+    const PixelTarget target{pixels + clipX0, clipX1 - clipX0, clipY1, stride};
+    if (cacheShapes && ShapeCache::fits(key, ax - clipX0, ay, target)) {
+      const Written now{key, ax, ay, pixelOf(c) | kTopByte};
+      if (lastWritten && lastWritten->key == key && lastWritten->ax == ax &&
+          lastWritten->ay == ay && lastWritten->value == now.value)
         return;
-      }
+      const std::span<const Span> runs = shapes.find(key);
+      beforeDirect();
+      ShapeCache::fill(runs, target, ax - clipX0, ay, now.value);
+      lastWritten = now;
+      return;
     }
     beforeCairo();
     colour(c);
-    draw(cr, ax + 0.5, ay + 0.5);
-  }
-
-  void fill(std::span<const Span> spans, int ax, int ay, Colour c) {
-    beforeDirect();
-    const std::uint32_t v = pixelOf(c);
-    for (const Span& s : spans) {
-      const int y = ay + s.dy;
-      if (y < 0 || y >= clipY1) continue;
-      const int x0 = std::max(ax + s.x0, clipX0), x1 = std::min(ax + s.x0 + s.len, clipX1);
-      if (x0 < x1)
-        std::fill(pixels + static_cast<size_t>(y) * stride + x0,
-                  pixels + static_cast<size_t>(y) * stride + x1, v);
-    }
+    traceShape(cr, key, ax + 0.5, ay + 0.5);
   }
 };
 
@@ -214,15 +149,11 @@ std::size_t RasterSurface::cachedRuns() const {
   return impl_->shapes.runs();
 }
 
-bool RasterSurface::shapeCache() const {
-  return impl_->cacheShapes;
-}
-
 void RasterSurface::attach(std::uint32_t* pixels, int widthPx, int heightPx, int strideBytes) {
   Surface::resize(widthPx, heightPx);
-  impl_->own.clear();
   impl_->bind(pixels, widthPx, heightPx, strideBytes);
   impl_->clipTo(canvasLeft(), canvasWidth(), canvasHeight());
+  std::vector<std::uint32_t>().swap(impl_->own);
 }
 
 void RasterSurface::resize(int widthPx, int heightPx) {
@@ -319,7 +250,7 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
 }
 
 void RasterSurface::paintClear(Colour c) {
-  const std::uint32_t v = pixelOf(c);
+  const std::uint32_t v = pixelOf(c) | kTopByte;
   Impl& m = *impl_;
   cairo_surface_flush(m.image);
   for (int y = 0; y < m.height; ++y)
@@ -327,6 +258,7 @@ void RasterSurface::paintClear(Colour c) {
   cairo_surface_mark_dirty(m.image);
   m.cairoDrew = false;
   m.directDrew = false;
+  m.lastWritten.reset();
   damageAll();
 }
 
@@ -340,46 +272,29 @@ bool anchorOf(double px, double py, int& ax, int& ay) {
   return true;
 }
 
-std::uint32_t kindAndWidth(ShapeKind k, int w) {
-  return static_cast<std::uint32_t>(k) << 16 | static_cast<std::uint32_t>(w & 0xFFFF);
-}
-
 }  // namespace
+
+// The damage of a shape: its extent and a pixel more.
+void RasterSurface::damageShape(const ShapeKey& key, int ax, int ay) {
+  const Extent e = extentOf(key);
+  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
+}
 
 void RasterSurface::paintDot(double x, double y, Colour c) {
   int ax, ay;
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay)) return;
-  const int w = penPixels();
-  const int m = w / 2 + 2;
-  const ShapeKey key{kindAndWidth(ShapeKind::Dot, w), 0, 0, 0};
-  const Extent e{-m, -m, m, m};
-  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
-  impl_->paint(key, ax, ay, e, c, [w](cairo_t* cr, double cx, double cy) {
-    if (w == 1) {
-      cairo_rectangle(cr, cx - 0.5, cy - 0.5, 1, 1);
-    } else {
-      cairo_arc(cr, cx, cy, w / 2.0, 0, 2 * M_PI);
-    }
-    cairo_fill(cr);
-  });
+  const ShapeKey key = ShapeKey::dot(penPixels());
+  damageShape(key, ax, ay);
+  impl_->paint(key, ax, ay, c);
 }
 
 void RasterSurface::paintSegment(double x1, double y1, double x2, double y2, Colour c) {
   int ax, ay, bx, by;
   if (!anchorOf(pixelX(x1), pixelY(y1), ax, ay) || !anchorOf(pixelX(x2), pixelY(y2), bx, by))
     return;
-  const int w = penPixels();
-  const int dx = bx - ax, dy = by - ay, m = w / 2 + 2;
-  const ShapeKey key{kindAndWidth(ShapeKind::Segment, w), dx, dy, 0};
-  const Extent e{std::min(0, dx) - m, std::min(0, dy) - m, std::max(0, dx) + m,
-                 std::max(0, dy) + m};
-  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
-  impl_->paint(key, ax, ay, e, c, [w, dx, dy](cairo_t* cr, double sx, double sy) {
-    cairo_set_line_width(cr, w);
-    cairo_move_to(cr, sx, sy);
-    cairo_line_to(cr, sx + dx, sy + dy);
-    cairo_stroke(cr);
-  });
+  const ShapeKey key = ShapeKey::segment(penPixels(), bx - ax, by - ay);
+  damageShape(key, ax, ay);
+  impl_->paint(key, ax, ay, c);
 }
 
 // The rectangle between the two corners' pixel centres, filled, and its border drawn with the
@@ -389,36 +304,18 @@ void RasterSurface::paintBox(double x1, double y1, double x2, double y2, Colour 
   if (!anchorOf(std::min(pixelX(x1), pixelX(x2)), std::min(pixelY(y1), pixelY(y2)), ax, ay) ||
       !anchorOf(std::max(pixelX(x1), pixelX(x2)), std::max(pixelY(y1), pixelY(y2)), bx, by))
     return;
-  const int w = penPixels();
-  const int bw = bx - ax, bh = by - ay, m = w / 2 + 2;
-  const ShapeKey key{kindAndWidth(ShapeKind::Box, w), bw, bh, 0};
-  const Extent e{-m, -m, bw + m, bh + m};
-  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
-  impl_->paint(key, ax, ay, e, c, [w, bw, bh](cairo_t* cr, double sx, double sy) {
-    cairo_set_line_width(cr, w);
-    cairo_rectangle(cr, sx, sy, bw, bh);
-    cairo_fill_preserve(cr);
-    cairo_stroke(cr);
-  });
+  const ShapeKey key = ShapeKey::box(penPixels(), bx - ax, by - ay);
+  damageShape(key, ax, ay);
+  impl_->paint(key, ax, ay, c);
 }
 
 void RasterSurface::paintCircle(double x, double y, double radius, Colour c) {
   int ax, ay;
   const double rp = std::abs(radius) * pixelsPerUnitX();
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay) || !(rp < kMaxPixel)) return;
-  const int w = penPixels();
-  const int m = static_cast<int>(std::ceil(rp)) + w / 2 + 2;
-  std::uint64_t bits;
-  std::memcpy(&bits, &rp, sizeof bits);
-  const ShapeKey key{kindAndWidth(ShapeKind::Circle, w), 0, 0, bits};
-  const Extent e{-m, -m, m, m};
-  damage(ax + e.x0 - 1, ay + e.y0 - 1, ax + e.x1 + 1, ay + e.y1 + 1);
-  impl_->paint(key, ax, ay, e, c, [w, rp](cairo_t* cr, double cx, double cy) {
-    cairo_set_line_width(cr, w);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, cx, cy, rp, 0, 2 * M_PI);
-    cairo_stroke(cr);
-  });
+  const ShapeKey key = ShapeKey::circle(penPixels(), rp);
+  damageShape(key, ax, ay);
+  impl_->paint(key, ax, ay, c);
 }
 
 void RasterSurface::paintText(double x, double y, std::string_view text, Colour c) {

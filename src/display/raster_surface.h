@@ -13,6 +13,8 @@
 
 namespace corvane {
 
+struct ShapeKey;
+
 struct PixelRect {
   int x, y, w, h;
 };
@@ -39,7 +41,6 @@ class RasterSurface : public Surface {
   // Shapes are rasterised by cairo once and then copied as runs of pixels wherever the same
   // shape is drawn again; off, every shape goes to cairo. The pictures are the same.
   void setShapeCache(bool on);
-  bool shapeCache() const;
   // Shapes noted and pixel runs kept by the cache at present.
   std::size_t cachedShapes() const;
   std::size_t cachedRuns() const;
@@ -59,6 +60,7 @@ class RasterSurface : public Surface {
  private:
   struct Impl;
   void damage(double x0, double y0, double x1, double y1);
+  void damageShape(const ShapeKey& key, int ax, int ay);
 
   std::unique_ptr<Impl> impl_;
 };

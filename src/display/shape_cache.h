@@ -1,41 +1,116 @@
-// Pixels of the shapes cairo has drawn, kept as runs so that the same shape drawn again is
-// copied instead of rasterised. Memory is allocated once, at the size of its limit, so it
-// stays flat however many different shapes come and go.
+// The raster surface's shape cache: the pixels cairo paints for a shape, kept as runs and
+// copied wherever the same shape is drawn again, pixel for pixel what cairo would paint there.
+//
+// Why it works. Every shape starts on a pixel centre and is painted without anti-aliasing, so
+// which pixels cairo paints depends only on the shape relative to that first point: its kind,
+// the pen in pixels and its size in whole pixels (a segment's far end, a box's size, a circle's
+// radius). That is the key. Moved by whole pixels, a shape paints the same pixels moved by the
+// same amount. Colour is not in the key: without anti-aliasing a pixel is painted fully or not
+// at all, so the set of pixels is the same in every colour and only the value written differs.
+//
+// Limits.
+// - Only shapes wholly inside the window are copied: cairo clips a shape that crosses an edge,
+//   so its pixels there need not be those of the shape drawn whole. Those, and shapes beyond
+//   the size limits below, are painted by cairo every time.
+// - A run holds its row, first column and length relative to the anchor in 16 bits each, so a
+//   shape reaches at most kMaxSide pixels from its anchor in any direction.
+// - A new segment's runs are worked out as cairo would paint them (segment_pixels.h); other
+//   shapes, and segments beyond the range checked there, are rasterised by cairo on a scratch
+//   image of at most kScratchPixels pixels (4 MiB). A shape whose extent needs more is
+//   painted by cairo every time.
+// - Memory: the slot table (1.25 MiB) and the run pool (3 MiB) are taken whole the first time,
+//   so the process's size stays flat as shapes come and go; with the scratch image, about
+//   8.3 MiB in all. When either fills up, everything is forgotten and the cache starts anew.
 #pragma once
 
+#include <cairo.h>
+
 #include <cstdint>
-#include <optional>
+#include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace corvane {
+
+enum class ShapeKind : std::uint32_t { Dot, Segment, Box, Circle };
+
+// What makes two shapes paint the same pixels relative to their anchor pixel.
+struct ShapeKey {
+  std::uint32_t kindAndPen;  // kind in the high 16 bits, pen width in pixels in the low 16
+  std::int32_t a, b;         // segment: far end; box: size; in pixels from the anchor
+  std::uint64_t radius;      // circle: the bits of its radius in pixels
+  bool operator==(const ShapeKey&) const = default;
+
+  static ShapeKey dot(int pen);
+  static ShapeKey segment(int pen, int dx, int dy);
+  static ShapeKey box(int pen, int width, int height);
+  static ShapeKey circle(int pen, double radiusPx);
+
+  ShapeKind kind() const { return static_cast<ShapeKind>(kindAndPen >> 16); }
+  int pen() const { return static_cast<int>(kindAndPen & 0xFFFF); }
+  double radiusPx() const;
+};
+
+// Pixel bounds of a shape relative to its anchor pixel, inclusive, with a margin of two pixels
+// beyond what the pen can reach.
+struct Extent {
+  int x0, y0, x1, y1;
+};
+Extent extentOf(const ShapeKey& key);
+
+// The pen every shape is drawn with: round, and without anti-aliasing, so that a shape drawn
+// again in the background colour erases it exactly.
+void penSettings(cairo_t* cr);
+
+// Draws the shape with cairo in the current source, its first point at (x, y): the pixel centre
+// of its anchor.
+void traceShape(cairo_t* cr, const ShapeKey& key, double x, double y);
 
 // A run of painted pixels: row dy and first column x0 relative to the shape's anchor pixel.
 struct Span {
   std::int16_t dy, x0, len;
 };
 
-// What makes two shapes paint the same pixels relative to their anchor pixel.
-struct ShapeKey {
-  std::uint32_t kindAndWidth;
-  std::int32_t a, b;     // segment: far end; box: size; in pixels from the anchor
-  std::uint64_t radius;  // circle: the bits of its radius in pixels
-  bool operator==(const ShapeKey&) const = default;
+class SegmentPixels;
+
+// 32-bit pixels to copy runs into.
+struct PixelTarget {
+  std::uint32_t* pixels;
+  int width, height, stride;  // stride in pixels
 };
 
 class ShapeCache {
  public:
-  // The runs of a shape seen before. The first time a shape is seen it is only noted and
-  // nothing is returned: a shape drawn once (a graph's area line) is not worth keeping. The
-  // second time, rasterise(runs) fills the runs that are kept from then on.
-  template <class Rasterise>
-  std::optional<std::span<const Span>> find(const ShapeKey& key, Rasterise&& rasterise);
+  // Widest pen and farthest reach from the anchor that a kept shape may have.
+  static constexpr int kMaxSide = 4096;
+  // A run lies within the extent: half the pen and two pixels beyond the reach each way.
+  static_assert(2 * (kMaxSide + kMaxSide / 2 + 2) + 1 <= std::numeric_limits<std::int16_t>::max(),
+                "runs hold row, column and length in 16 bits");
+  static_assert(kMaxSide <= 0xFFFF, "the key holds the pen in 16 bits");
+  static constexpr std::size_t kScratchPixels = 1 << 20;
+
+  ShapeCache();
+  ~ShapeCache();
+  ShapeCache(const ShapeCache&) = delete;
+  ShapeCache& operator=(const ShapeCache&) = delete;
+
+  // Whether a shape anchored at (ax, ay) may be copied into the target at all.
+  static bool fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t);
+
+  // The runs of a shape that fits: the first time it is met, cairo rasterises it on the scratch
+  // image, which costs little more than drawing it on the picture, and its runs are kept.
+  std::span<const Span> find(const ShapeKey& key);
+
+  // Writes the pixel value into every run of a shape that fits, anchored at (ax, ay).
+  static void fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
+                   std::uint32_t value);
 
   std::size_t shapes() const { return used_; }
   std::size_t runs() const { return pool_.size(); }
 
  private:
-  enum class State : std::uint8_t { Empty, Seen, Kept };
+  enum class State : std::uint8_t { Empty, New, Kept };
   struct Slot {
     ShapeKey key;
     std::uint32_t first = 0, count = 0;  // the shape's runs in the pool
@@ -45,46 +120,26 @@ class ShapeCache {
   // the graph views' lines that recur from one operating point to the next.
   static constexpr std::size_t kSlots = 1 << 15;
   static constexpr std::size_t kMaxShapes = kSlots * 3 / 4;
-  static constexpr std::size_t kMaxRuns = 1 << 19;  // 3 MB
+  static constexpr std::size_t kMaxRuns = 1 << 19;
 
   Slot& slotFor(const ShapeKey& key);  // its slot, or the empty one where it would go
   void reset();
+  void rasterise(const ShapeKey& key, std::vector<Span>& runs);
+  void ensureScratch(int w, int h);
+  void releaseScratch();
 
   std::vector<Slot> slots_;
   std::vector<Span> pool_;
   std::vector<Span> fresh_;
   std::size_t used_ = 0;
-};
 
-template <class Rasterise>
-std::optional<std::span<const Span>> ShapeCache::find(const ShapeKey& key, Rasterise&& rasterise) {
-  if (slots_.empty()) reset();
-  Slot* slot = &slotFor(key);
-  if (slot->state == State::Empty) {
-    if (used_ >= kMaxShapes) {
-      reset();
-      slot = &slotFor(key);
-    }
-    slot->key = key;
-    slot->state = State::Seen;
-    ++used_;
-    return std::nullopt;
-  }
-  if (slot->state == State::Seen) {
-    fresh_.clear();
-    rasterise(fresh_);
-    if (pool_.size() + fresh_.size() > kMaxRuns) {
-      reset();
-      slot = &slotFor(key);
-      slot->key = key;
-      ++used_;
-    }
-    slot->first = static_cast<std::uint32_t>(pool_.size());
-    slot->count = static_cast<std::uint32_t>(fresh_.size());
-    slot->state = State::Kept;
-    pool_.insert(pool_.end(), fresh_.begin(), fresh_.end());
-  }
-  return std::span<const Span>(pool_.data() + slot->first, slot->count);
-}
+  std::unique_ptr<SegmentPixels> segments_;  // a new segment's runs, mostly without cairo
+
+  // Cairo draws a new shape here, white on black; every pixel is black between shapes.
+  std::vector<std::uint32_t> scratchPx_;
+  cairo_surface_t* scratch_ = nullptr;
+  cairo_t* scr_ = nullptr;
+  int scratchW_ = 0, scratchH_ = 0;
+};
 
 }  // namespace corvane
