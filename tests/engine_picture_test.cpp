@@ -215,5 +215,29 @@ TEST(EnginePicture, TheCorvaneCollarLeavesNoTealBelowItWhenTheValveCloses) {
   EXPECT_EQ(teal, 0);
 }
 
+// With the lift graphs hidden, the Corvane exhaust column moves in its bore: at every step of
+// the valve's travel, at any zoom, both walls of the bore stay whole beside it.
+TEST(EnginePicture, TheCorvaneExhaustColumnKeepsItsBoreWallsWhole) {
+  const std::array<int, 2> sizes[] = {{kDesignWidth, kDesignHeight}, {1366, 768}};
+  for (const auto& [width, height] : sizes) {
+    test::Rastered h(width, height);
+    h.host.postAtTick(1, Event::key('p'));
+    int nicked = 0, shown = 0;
+    h.host.onPresent([&] {
+      if (h.p.st.plot != 0 || h.p.st.plott != 0) return;
+      ++shown;
+      const double w = 148.9 + h.p.st.ra / 4;
+      for (double y = 20.5; y < 43; y += 0.25)
+        for (const double x : {w - 2, w + 2})
+          for (int dx = -1; dx <= 1; ++dx)  // a wall is three pixels wide
+            nicked += h.sf.pixel(static_cast<int>(h.sf.pixelX(x)) + dx,
+                                 static_cast<int>(h.sf.pixelY(y))) != pixelOf(h.p.st.fco);
+    });
+    h.runSteps(60);
+    EXPECT_GT(shown, 40) << width << "x" << height;
+    EXPECT_EQ(nicked, 0) << width << "x" << height;
+  }
+}
+
 }  // namespace
 }  // namespace corvane
