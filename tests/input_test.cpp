@@ -156,6 +156,19 @@ State moveIn(int view, int w, int h, int px, int py) {
   return r.p.st;
 }
 
+// Only positions inside the client area reach the handler: a pointer at x = width or
+// y = height, or left of or above the window, changes nothing; the last column and row do.
+TEST(MouseMove, PositionsOutsideTheClientAreaChangeNothing) {
+  const State start = startState(kCrankView);
+  for (const auto& [px, py] : {std::pair{640, 100}, {100, 480}, {-1, 100}, {100, -1}}) {
+    const State s = moveIn(1, 640, 480, px, py);
+    EXPECT_EQ(s.rpm, start.rpm) << px << "," << py;
+    EXPECT_EQ(s.endin, start.endin) << px << "," << py;
+  }
+  EXPECT_NE(moveIn(1, 640, 480, 639, 100).endin, start.endin);
+  EXPECT_NE(moveIn(1, 640, 480, 100, 479).rpm, start.rpm);
+}
+
 // The speed only left of x = -50 in the engine view and on the page, anywhere in the graph
 // views (12.159, 10.682 and 12.5 at the top edge); the load from X / s1 everywhere. At
 // 1920 x 1080 the canvas is zoomed by 1080 / 830 and stands 299 pixels from the left edge, so
