@@ -64,9 +64,9 @@ TEST(EnginePicture, NothingBuildsUpOverCyclesNorStaysAfterAChangeOfSpeed) {
   for (auto k : ks)
     steps.insert(steps.end(), {2 * S + k, 9 * S + k});
   // The pointer in the speed strip at the height of rpm 5: Y = 5 * 44 - 385 = -165.
-  const double unitY = kDesignPixelsPerUnitY * 1080 / kDesignHeight;
-  const Event toRpm5 = Event::move(10, static_cast<int>(std::floor((150 - -165) * unitY)) + 1);
-  test::Rastered slow, changed;
+  const Event toRpm5 =
+      Event::move(10, static_cast<int>(std::floor((150 - -165) * kDesignPixelsPerUnitY)) + 1);
+  test::Rastered slow(kDesignWidth, kDesignHeight), changed(kDesignWidth, kDesignHeight);
   slow.host.postAtStep(1, toRpm5);
   changed.host.postAtStep(10 * S + 1, toRpm5);  // at the start of cycle 11
   auto at = pictures(changed, last, steps);
@@ -124,11 +124,11 @@ TEST(EnginePicture, ACycleBeginsAsOnAFreshlyClearedWindow) {
 // times in one DoEvents, or once and once more a step later.
 TEST(EnginePicture, APauseOrTheGraphKeyLeavesNoTraceAfterTwoCycles) {
   const std::int64_t n = 150, m = n + 2 * S + 17;
-  test::Rastered plain;
+  test::Rastered plain(kDesignWidth, kDesignHeight);
   auto a = pictures(plain, m, {n + 1});
   const std::vector<std::int64_t> presses[] = {{}, {n, n, n}, {n, n + 1}};
   for (int i = 0; i < 3; ++i) {
-    test::Rastered run;
+    test::Rastered run(kDesignWidth, kDesignHeight);
     if (i == 0) {
       run.host.postAtStep(n, Event::key('.'));
       run.host.postAtTime(3.0, Event::key('.'));
