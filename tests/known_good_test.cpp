@@ -44,8 +44,8 @@ struct Scripted {
   std::uint64_t expected;
 };
 
-// Client pixels at the design size: the engine view's scale (300 units from -110, y down from
-// 150) and that of the crank-angle view (from -103, y down from 85).
+// Client pixels of an engine-view point at the design size: 300 units from -110 across, y down
+// from 150.
 int engineX(double x) {
   return static_cast<int>(std::lround((x + 110) * kDesignWidth / 300));
 }
