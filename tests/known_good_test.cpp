@@ -72,18 +72,19 @@ std::uint64_t runAndHash(const Scripted& s) {
 
 TEST(KnownGood, EachViewDrawsWhatItDrewWhenChecked) {
   const Scripted scripts[] = {
-      // Two cycles and more of the engines: the label key, a pointer in the Lumivent zone
-      // between the spot's colour bands, the drift of the spots, the graphs hidden, the
-      // colours reversed.
+      // Two cycles and more of the engines: the label key; the pointer in the Lumivent and
+      // Tessimo zones at timings a little past their spots' colour thresholds (1.10 and 1.07
+      // pi); the drift of the spots; the graphs hidden; the colours reversed.
       {"engine view",
        330,
        {{20, Event::key('t')},
         {40, Event::move(engineX(43.75), engineY(-126))},
+        {45, Event::move(engineX(-31.25), engineY(-147.5))},
         {60, Event::down()},
         {150, Event::key('p')},
         {200, Event::key('c')},
         {250, Event::key('t')}},
-       0x4d48899c70ff4f9bull},
+       0x04ccb8309d637388ull},
       // The crank-angle view with a speed and a load from the pointer, then the random change.
       {"crank-angle view",
        120,
