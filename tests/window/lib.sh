@@ -62,6 +62,19 @@ wait_exit() {
   fail "the program was still running after ${limit}s"
 }
 
+# eventually seconds command...: runs a check (which takes its own screenshot) until it
+# passes, so that a slow machine only makes the test slower; fails with the check's last
+# complaint when the time is up.
+eventually() {
+  local limit=$1 out
+  shift
+  local deadline=$((SECONDS + limit))
+  until out=$("$@" 2>&1); do
+    ((SECONDS < deadline)) || fail "${out#FAIL: }"
+    sleep 0.1
+  done
+}
+
 # screenshot file: the whole screen as PNG.
 screenshot() { import -window root "$1"; }
 

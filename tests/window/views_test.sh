@@ -11,7 +11,7 @@ HELP="-115 165 300"
 
 press() {
   xdotool key "$1"
-  sleep "${2:-0.6}"
+  sleep "${2:-0.2}"
 }
 
 # The engine view: the four solenoid spots at their starting timings and a cylinder wall.
@@ -57,10 +57,10 @@ check_help() {
 
 check_both_colours() {
   local view=$1
-  "check_$view" "$2"
+  eventually 10 "check_$view" "$2"
   press c
   [[ $(pixel "$shot" 5 1075) == ffffff ]] || fail "margin before the reversal"
-  "check_$view" "$3"
+  eventually 10 "check_$view" "$3"
   screenshot "$shot"
   [[ $(pixel "$shot" 5 1075) == 000000 ]] || fail "$view: margin after the reversal"
   press c
@@ -82,7 +82,7 @@ check_both_colours time ffffff 000000
 press space
 check_both_colours help ffffff 000000
 press space
-check_engine 000000
+eventually 10 check_engine 000000
 
 # Step mode: nothing moves after "."; "," lets the engines run again.
 press period
