@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +15,10 @@
 namespace corvane {
 
 namespace {
-// Pumping the window system costs microseconds; within one step the queue is refilled no more
-// often than this.
-constexpr double kPumpInterval = 0.002;
+// DoEvents asks the window system for input no more often than this: asking costs a system
+// call of a microsecond or two, and the DoEvents of one engine step follow each other within
+// a fraction of a millisecond. Every wait reads the window system anyway.
+constexpr double kPollInterval = 0.00025;
 
 bool isXrgb(const SDL_Surface* s) {
   return s->format->BytesPerPixel == 4 && (s->format->format == SDL_PIXELFORMAT_RGB888 ||
@@ -124,6 +126,12 @@ SdlWindow::SdlWindow(const std::string& caption) {
                              std::min(kDesignWidth, usable.w), std::min(kDesignHeight, usable.h),
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) throw noWindow(SDL_GetError());
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
+    xDisplay_ = info.info.x11.display;
+    xFd_ = XConnectionNumber(info.info.x11.display);
+  }
   const bool managed = windowManagerRuns(window_);
   if (!managed) {
     SDL_SetWindowPosition(window_, usable.x, usable.y);
@@ -180,11 +188,18 @@ void SdlWindow::present() {
   SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
 }
 
-void SdlWindow::pump(bool force) {
+// Whether the window system may hold input that SDL has not read yet: events that Xlib took
+// in while the picture was presented, or bytes on the X connection. Looking at the connection
+// costs one poll, far less than pumping; without one to look at (Wayland), the answer is yes
+// at the same pace.
+bool SdlWindow::inputWaiting() {
+  if (xDisplay_ && XQLength(static_cast<Display*>(xDisplay_)) > 0) return true;
   const double now = Now();
-  if (!force && now - lastPump_ < kPumpInterval) return;
-  lastPump_ = now;
-  SDL_PumpEvents();
+  if (now - lastPoll_ < kPollInterval) return false;
+  lastPoll_ = now;
+  if (!xDisplay_) return true;
+  pollfd fd{xFd_, POLLIN, 0};
+  return poll(&fd, 1, 0) > 0;
 }
 
 // Delivers what is queued, one event at a time, so that a handler that waits in its own loop
@@ -262,21 +277,41 @@ void SdlWindow::toggleFullscreen() {
 }
 
 void SdlWindow::DoEvents() {
-  pump(false);
+  if (inputWaiting()) SDL_PumpEvents();
   drain();
 }
 
-// Blocks in the window system until the deadline, delivering every event that arrives.
+// Sleeps until the window system has input or the deadline has passed. On X the program
+// watches the connection itself, to the microsecond: SDL's own wait would also send its window
+// a wake-up message from a second connection for every event it reads, which the X server may
+// find addressed to a window already gone when that event was ESC.
+void SdlWindow::sleepUntilInput(double deadline) {
+  const double left = deadline - Now();
+  if (left <= 0) return;
+  if (!xDisplay_) {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, std::max(1, static_cast<int>(left * 1000))) == 1) dispatch(e);
+    return;
+  }
+  auto* display = static_cast<Display*>(xDisplay_);
+  XFlush(display);
+  if (XQLength(display) > 0) return;
+  pollfd fd{xFd_, POLLIN, 0};
+  const auto ns = static_cast<long long>(left * 1e9);
+  const timespec timeout{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+  ppoll(&fd, 1, &timeout, nullptr);
+}
+
+// Blocks in the window system until the deadline, delivering every event that arrives. The
+// window system is read first, also when the deadline has passed already (a graph pass that
+// drew for longer than a frame): its input is delivered here and not a pass later.
 void SdlWindow::waitUntil(double deadline) {
   for (;;) {
+    SDL_PumpEvents();
     drain();
-    const double left = deadline - Now();
-    if (left <= 0) break;
-    SDL_Event e;
-    const int ms = std::max(1, static_cast<int>(left * 1000));
-    if (SDL_WaitEventTimeout(&e, ms) == 1) dispatch(e);
+    if (Now() >= deadline) return;
+    sleepUntilInput(deadline);
   }
-  lastPump_ = Now();
 }
 
 void SdlWindow::DoEventsUntilStep() {
@@ -291,11 +326,12 @@ void SdlWindow::DoEventsUntilStep() {
 
 void SdlWindow::DoEventsWait() {
   present();
+  SDL_PumpEvents();
+  if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+    sleepUntilInput(Now() + 1.0 / kFramesPerSecond);
+    SDL_PumpEvents();
+  }
   drain();
-  SDL_Event e;
-  if (SDL_WaitEventTimeout(&e, static_cast<int>(1000 / kFramesPerSecond)) == 1) dispatch(e);
-  drain();
-  lastPump_ = Now();
 }
 
 void SdlWindow::DoEventsFrame(bool drew) {

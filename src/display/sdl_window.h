@@ -32,17 +32,20 @@ class SdlWindow : public Host {
   void present();
 
  private:
-  void pump(bool force);
+  bool inputWaiting();
   void drain();
   void dispatch(const SDL_Event& e);
+  void sleepUntilInput(double deadline);
   void waitUntil(double deadline);
   void bindSurface();
   void toggleFullscreen();
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<RasterSurface> surface_;
-  bool direct_ = true;  // drawing straight into the window's own pixels
-  double lastPump_ = -1;
+  bool direct_ = true;        // drawing straight into the window's own pixels
+  void* xDisplay_ = nullptr;  // the X connection, where SDL runs on X (an Xlib Display)
+  int xFd_ = -1;
+  double lastPoll_ = -1;
   double nextStep_ = 0;
   double nextFrame_ = 0;
 };
