@@ -6,6 +6,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -52,6 +53,36 @@ bool windowManagerRuns(SDL_Window* window) {
                                         &type, &format, &items, &after, &data);
   if (data) XFree(data);
   return status == Success && type == XA_WINDOW && items == 1;
+}
+
+// An X error in the read of the settings below (their owner may go away between two calls)
+// only means that there are none to read.
+int ignoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
+
+// The desktop's double click: the XSETTINGS that the settings manager of the screen publishes
+// as a property of the window that owns the selection _XSETTINGS_S<screen>.
+DoubleClickRule desktopDoubleClick(Display* d) {
+  const std::string selection = "_XSETTINGS_S" + std::to_string(DefaultScreen(d));
+  const Window owner = XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False));
+  if (owner == None) return {};
+  const Atom settings = XInternAtom(d, "_XSETTINGS_SETTINGS", False);
+  XSync(d, False);
+  auto* previous = XSetErrorHandler(ignoreXError);
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(d, owner, settings, 0, LONG_MAX / 4, False, settings, &type,
+                                        &format, &items, &after, &data);
+  XSync(d, False);
+  XSetErrorHandler(previous);
+  DoubleClickRule rule;
+  if (status == Success && data && type == settings && format == 8)
+    rule = doubleClickRuleFrom(data, items);
+  if (data) XFree(data);
+  return rule;
 }
 
 // What the program says, in one line, when it cannot show itself.
@@ -131,6 +162,10 @@ SdlWindow::SdlWindow(const std::string& caption) {
   if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
     xDisplay_ = info.info.x11.display;
     xFd_ = XConnectionNumber(info.info.x11.display);
+    clicks_.setRule(desktopDoubleClick(info.info.x11.display));
+    // The X events themselves too, for the server's time of each press: SDL stamps an event
+    // when it reads it, which may be a pause later.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   }
   const bool managed = windowManagerRuns(window_);
   if (!managed) {
@@ -246,14 +281,25 @@ void SdlWindow::dispatch(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
       deliver(Event::move(e.motion.x, e.motion.y));
       break;
-    case SDL_MOUSEBUTTONDOWN:
+    case SDL_SYSWMEVENT:
+      // X buttons 4 to 7 are the wheel, which SDL reports as no press.
+      if (const XEvent& x = e.syswm.msg->msg.x11.event;
+          x.type == ButtonPress && (x.xbutton.button < 4 || x.xbutton.button > 7)) {
+        pressTimed_ = true;
+        pressTime_ = static_cast<std::uint32_t>(x.xbutton.time);
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN: {
       // The second press of a double click ends the program; every other press is a press.
-      if (e.button.clicks >= 2 && e.button.clicks % 2 == 0) {
+      const std::uint32_t ms = pressTimed_ ? pressTime_ : e.button.timestamp;
+      pressTimed_ = false;
+      if (clicks_.press(ms, e.button.button, e.button.x, e.button.y)) {
         deliver(Event::dblClick());
       } else {
         deliver(Event::down(e.button.button));
       }
       break;
+    }
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         bindSurface();

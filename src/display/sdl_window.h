@@ -2,9 +2,11 @@
 // events to the program's own and presenting only what changed, at most once per frame.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "display/double_click.h"
 #include "display/host.h"
 #include "display/raster_surface.h"
 
@@ -45,6 +47,9 @@ class SdlWindow : public Host {
   bool direct_ = true;        // drawing straight into the window's own pixels
   void* xDisplay_ = nullptr;  // the X connection, where SDL runs on X (an Xlib Display)
   int xFd_ = -1;
+  DoubleClicks clicks_;
+  bool pressTimed_ = false;  // the X server's time of the press that SDL reports next
+  std::uint32_t pressTime_ = 0;
   double lastPoll_ = -1;
   double nextStep_ = 0;
   double nextFrame_ = 0;
