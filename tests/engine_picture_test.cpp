@@ -130,10 +130,11 @@ double farthestLeftOfTheWindow(int w, int h) {
 }
 
 // Every picture presented over a whole cycle and more, cached against plain cairo, at several
-// sizes; in the second the crank pin crosses the left window edge, where cairo clips.
+// sizes; in the last, narrow and tall, the canvas fills the width and the crank pin crosses
+// the left window edge, where cairo clips.
 TEST(EnginePicture, ShapeCachePaintsWhatCairoPaintsAtEveryStep) {
   const std::array<int, 2> sizes[] = {{1016, 704}, {1920, 1080}, {333, 999}};
-  EXPECT_GT(farthestLeftOfTheWindow(1920, 1080), 1);
+  EXPECT_GT(farthestLeftOfTheWindow(333, 999), 1);
   for (const auto& [w, h] : sizes) {
     std::vector<std::uint64_t> shown[2];
     for (int cached = 0; cached < 2; ++cached) {
@@ -212,6 +213,30 @@ TEST(EnginePicture, TheCorvaneCollarLeavesNoTealBelowItWhenTheValveCloses) {
     for (int x = static_cast<int>(h.sf.pixelX(v - 1.6)); x <= h.sf.pixelX(v + 1.6); ++x)
       teal += std::abs(x - stem) > 1 && h.sf.pixel(x, y) == pixelOf(kTeal);
   EXPECT_EQ(teal, 0);
+}
+
+// With the lift graphs hidden, the Corvane exhaust column moves in its bore: at every step of
+// the valve's travel, at any zoom, both walls of the bore stay whole beside it.
+TEST(EnginePicture, TheCorvaneExhaustColumnKeepsItsBoreWallsWhole) {
+  const std::array<int, 2> sizes[] = {{kDesignWidth, kDesignHeight}, {1366, 768}};
+  for (const auto& [width, height] : sizes) {
+    test::Rastered h(width, height);
+    h.host.postAtTick(1, Event::key('p'));
+    int nicked = 0, shown = 0;
+    h.host.onPresent([&] {
+      if (h.p.st.plot != 0 || h.p.st.plott != 0) return;
+      ++shown;
+      const double w = 148.9 + h.p.st.ra / 4;
+      for (double y = 20.5; y < 43; y += 0.25)
+        for (const double x : {w - 2, w + 2})
+          for (int dx = -1; dx <= 1; ++dx)  // a wall is three pixels wide
+            nicked += h.sf.pixel(static_cast<int>(h.sf.pixelX(x)) + dx,
+                                 static_cast<int>(h.sf.pixelY(y))) != pixelOf(h.p.st.fco);
+    });
+    h.runSteps(60);
+    EXPECT_GT(shown, 40) << width << "x" << height;
+    EXPECT_EQ(nicked, 0) << width << "x" << height;
+  }
 }
 
 }  // namespace

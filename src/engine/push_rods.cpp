@@ -143,6 +143,11 @@ void corvaneExhaustColumn(Program& p) {
     sf.Box(180, 44.5, 180 + lifte1 / 2, 49.5, st.bco);
   }
   sf.Box(160.2, lifte + 59, 162.5, lifte + 65.5, kRed);
+  // Those boxes reach half a pen beyond their corners and nick the bore's walls beside the
+  // collar's path: the walls go back over them.
+  const double w = 148.9 + st.ra / 4;
+  sf.Line(w - 2, 20, w - 2, 55, st.fco);
+  sf.Line(w + 2, 20, w + 2, 43, st.fco);
   if (lifte == -23) {
     st.xa = 148.9;
     const double x = st.xa + st.ra / 4 + 2;
