@@ -20,6 +20,7 @@ namespace {
 // call of a microsecond or two, and the DoEvents of one engine step follow each other within
 // a fraction of a millisecond. Every wait reads the window system anyway.
 constexpr double kPollInterval = 0.00025;
+constexpr double kPresentLeeway = 0.001;
 
 bool isXrgb(const SDL_Surface* s) {
   return s->format->BytesPerPixel == 4 && (s->format->format == SDL_PIXELFORMAT_RGB888 ||
@@ -177,6 +178,7 @@ SdlWindow::SdlWindow(const std::string& caption) {
   SDL_StartTextInput();
   surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
   bindSurface();
+  frame_ = displayFrame();
 }
 
 SdlWindow::~SdlWindow() {
@@ -204,8 +206,11 @@ double SdlWindow::Now() const {
 }
 
 void SdlWindow::present() {
-  std::vector<PixelRect> damaged = surface_->takeDamage();
-  if (damaged.empty()) return;
+  const std::vector<PixelRect> damaged = surface_->takeDamage();
+  if (!damaged.empty()) presentRects(damaged);
+}
+
+void SdlWindow::presentRects(const std::vector<PixelRect>& damaged) {
   SDL_Surface* ws = SDL_GetWindowSurface(window_);
   if (!ws) return;
   std::vector<SDL_Rect> rects;
@@ -303,6 +308,7 @@ void SdlWindow::dispatch(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         bindSurface();
+        frame_ = displayFrame();  // full screen may be on another display
         deliver(Event::resize(surface_->clientWidth(), surface_->clientHeight()));
       } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         surface_->damageAll();
@@ -360,10 +366,25 @@ void SdlWindow::waitUntil(double deadline) {
   }
 }
 
+// The display's frame time, where SDL knows its refresh rate; else that of 60 Hz.
+double SdlWindow::displayFrame() const {
+  SDL_DisplayMode mode;
+  if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate >= 24 &&
+      mode.refresh_rate <= 500)
+    return 1.0 / mode.refresh_rate;
+  return 1.0 / kFramesPerSecond;
+}
+
 void SdlWindow::DoEventsUntilStep() {
-  present();
-  const double period = 1.0 / kStepsPerSecond;
   const double now = Now();
+  // One picture per display frame, no more: at 120 steps a second on a 60 Hz display, every
+  // other step's, each whole (the pacing call comes between two steps). A millisecond's
+  // leeway keeps the pictures in step with the steps despite the scheduler's jitter.
+  if (now + kPresentLeeway >= nextPresent_) {
+    present();
+    nextPresent_ = std::max(nextPresent_, now - kPresentLeeway) + frame_;
+  }
+  const double period = 1.0 / kStepsPerSecond;
   nextStep_ += period;
   // After a stall of more than a few steps, start afresh rather than race to catch up.
   if (nextStep_ < now - 4 * period) nextStep_ = now;

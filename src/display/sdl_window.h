@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/double_click.h"
 #include "display/host.h"
@@ -32,6 +33,8 @@ class SdlWindow : public Host {
 
   // Pushes the damaged part of the picture to the screen.
   void present();
+  // Pushes these rectangles of the picture to the screen.
+  void presentRects(const std::vector<PixelRect>& rects);
 
  private:
   bool inputWaiting();
@@ -41,6 +44,7 @@ class SdlWindow : public Host {
   void waitUntil(double deadline);
   void bindSurface();
   void toggleFullscreen();
+  double displayFrame() const;
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<RasterSurface> surface_;
@@ -53,6 +57,8 @@ class SdlWindow : public Host {
   double lastPoll_ = -1;
   double nextStep_ = 0;
   double nextFrame_ = 0;
+  double nextPresent_ = 0;
+  double frame_ = 1.0 / kFramesPerSecond;  // the display's frame time
 };
 
 }  // namespace corvane
