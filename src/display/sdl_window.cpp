@@ -20,7 +20,6 @@ namespace {
 // call of a microsecond or two, and the DoEvents of one engine step follow each other within
 // a fraction of a millisecond. Every wait reads the window system anyway.
 constexpr double kPollInterval = 0.00025;
-constexpr double kPresentLeeway = 0.001;
 
 bool isXrgb(const SDL_Surface* s) {
   return s->format->BytesPerPixel == 4 && (s->format->format == SDL_PIXELFORMAT_RGB888 ||
@@ -178,7 +177,7 @@ SdlWindow::SdlWindow(const std::string& caption) {
   SDL_StartTextInput();
   surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
   bindSurface();
-  frame_ = displayFrame();
+  pacer_.setFrame(displayFrame());
 }
 
 SdlWindow::~SdlWindow() {
@@ -308,7 +307,7 @@ void SdlWindow::dispatch(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         bindSurface();
-        frame_ = displayFrame();  // full screen may be on another display
+        pacer_.setFrame(displayFrame());  // full screen may be on another display
         deliver(Event::resize(surface_->clientWidth(), surface_->clientHeight()));
       } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         surface_->damageAll();
@@ -377,13 +376,7 @@ double SdlWindow::displayFrame() const {
 
 void SdlWindow::DoEventsUntilStep() {
   const double now = Now();
-  // One picture per display frame, no more: at 120 steps a second on a 60 Hz display, every
-  // other step's, each whole (the pacing call comes between two steps). A millisecond's
-  // leeway keeps the pictures in step with the steps despite the scheduler's jitter.
-  if (now + kPresentLeeway >= nextPresent_) {
-    present();
-    nextPresent_ = std::max(nextPresent_, now - kPresentLeeway) + frame_;
-  }
+  if (pacer_.due(now)) present();
   const double period = 1.0 / kStepsPerSecond;
   nextStep_ += period;
   // After a stall of more than a few steps, start afresh rather than race to catch up.

@@ -9,6 +9,7 @@
 
 #include "display/double_click.h"
 #include "display/host.h"
+#include "display/present_pacer.h"
 #include "display/raster_surface.h"
 
 union SDL_Event;
@@ -57,8 +58,7 @@ class SdlWindow : public Host {
   double lastPoll_ = -1;
   double nextStep_ = 0;
   double nextFrame_ = 0;
-  double nextPresent_ = 0;
-  double frame_ = 1.0 / kFramesPerSecond;  // the display's frame time
+  PresentPacer pacer_{1.0 / kFramesPerSecond};
 };
 
 }  // namespace corvane

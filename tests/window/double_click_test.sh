@@ -14,9 +14,14 @@ clicks() {
   xdotool mousemove "$3" "$4"
   start_program "$binary"
   xdotool click 1 sleep "$5" mousemove "$6" "$7" click 1
-  sleep 0.7
-  # An ended child stays as a zombie until it is waited for.
-  if [[ $(awk '{ print $3 }' "/proc/$PROGRAM_PID/stat" 2>/dev/null) =~ ^[RSD]$ ]]; then
+  # A slow build (the sanitizers') may take a while to read the presses: it has 4 s to end.
+  local state
+  for _ in $(seq 80); do
+    state=$(awk '{ print $3 }' "/proc/$PROGRAM_PID/stat" 2>/dev/null || echo gone)
+    [[ $state =~ ^[RSD]$ ]] || break # an ended child stays as a zombie until waited for
+    sleep 0.05
+  done
+  if [[ $state =~ ^[RSD]$ ]]; then
     [[ $expect == runs ]] || fail "$label: the program runs on"
     kill "$PROGRAM_PID"
     wait "$PROGRAM_PID" 2>/dev/null || true
