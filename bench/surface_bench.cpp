@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "display/raster_surface.h"
 #include "display/sdl_window.h"
@@ -90,6 +91,34 @@ void BM_PresentUnchanged(benchmark::State& state) {
     w->present();
 }
 BENCHMARK(BM_PresentUnchanged);
+
+// What presenting costs, the program and the X server together (the real time: a present
+// waits for the server): `count` rectangles of `side` x `side` pixels, apart from each other.
+void BM_PresentRects(benchmark::State& state) {
+  auto w = openWindow(state);
+  if (!w) return;
+  const int count = static_cast<int>(state.range(0)), side = static_cast<int>(state.range(1));
+  std::vector<PixelRect> rects;
+  for (int i = 0; i < count; ++i)
+    rects.push_back({(i * (side + 7)) % (1900 - side),
+                     (i * (side + 7)) / (1900 - side) * (side + 3) % (1000 - side), side, side});
+  for (auto _ : state)
+    w->presentRects(rects);
+  state.counters["pixels"] = count * side * side;
+}
+BENCHMARK(BM_PresentRects)
+    ->Args({1, 1})
+    ->Args({1, 16})
+    ->Args({1, 64})
+    ->Args({1, 256})
+    ->Args({1, 1024})
+    ->Args({16, 16})
+    ->Args({64, 16})
+    ->Args({256, 16})
+    ->Args({16, 64})
+    ->Args({64, 64})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // What one engine-view step typically damages: the four moving figures and their graphs.
 void BM_PresentEngineDamage(benchmark::State& state) {

@@ -82,20 +82,58 @@ TEST(Loop, FirstPassAndTheNextCycleStartAtTheBeginningAtTheStepsPace) {
 }
 
 // A resize refits the engine view at once: a clear at the new size, then the static figure in
-// the engine view's scale, the cylinder walls first, and the valve heads due again.
+// the engine view's scale, the cylinder walls first; no second clear is asked for.
 TEST(Resize, RefitsTheEngineViewToTheNewWidthAtOnce) {
   test::Recorded h(1920, 1080);
   h.host.postAtStep(3, Event::resize(800, 600));
   h.host.stopAfterStep(3);
   h.run();
   EXPECT_EQ(std::tuple(h.sf.clientWidth(), h.sf.clientHeight(), h.p.st.cylcyl),
-            std::tuple(800, 600, 1));
+            std::tuple(800, 600, 0));
   // 600 / 830 of the canvas: 734.5 pixels wide, 33 pixels from each side.
   EXPECT_NEAR(h.sf.pixelX(-110 + 300), 800 - 33, 0.5);
   const auto after = test::fromLastClear(h.sf);
   ASSERT_GE(after.size(), 2u);
   EXPECT_EQ(std::tuple(after[1].op, after[1].scaleWidth), std::tuple(Call::Op::Line, 300));
   EXPECT_NEAR(after[1].x1, -75 - 50 / 1.9, 1e-9);
+}
+
+// In the middle of a crank cycle a resize draws every valve head where the last step left it,
+// before the step goes on (a head at rest is drawn by no step), and the next cycle begins
+// without a clear: the start-up clear, the engine view's entry and the refit, no more.
+TEST(Resize, EveryValveHeadAtOnceAndNoSecondClearAtTheNextCycle) {
+  const double pi = 4 * std::atan(1.0), step = 2 * pi / 5000 + 64.0 / 700;
+  const auto perCycle = static_cast<std::int64_t>(std::floor(4 * pi / step)) + 1;
+  for (std::int64_t at : {10, 40, 100}) {
+    test::Recorded h(1920, 1080);
+    h.host.postAtStep(at, Event::resize(800, 600));
+    h.host.stopWhen([](const ScriptedHost& host) { return host.counts().delivered > 0; });
+    h.run();
+    const State& st = h.p.st;
+    const auto after = test::fromLastClear(h.sf);
+    // A head: a horizontal line of the given half-width about x at height y, in colour c.
+    auto head = [&](double x, double halfWidth, double y, Colour c) {
+      return std::any_of(after.begin(), after.end(), [&](const Call& k) {
+        return k.op == Call::Op::Line && k.colour == c && k.y1 == y && k.y2 == y &&
+               std::abs(k.x1 - (x - halfWidth)) < 1e-9 && std::abs(k.x2 - (x + halfWidth)) < 1e-9;
+      });
+    };
+    for (double a : {-75.0, 0.0, 75.0})
+      EXPECT_TRUE(head(a + 50 / 4.4, 9, st.lifto + 0.25, kRed)) << "exhaust " << a << " at " << at;
+    EXPECT_TRUE(head(150 + 50 / 4.4, 9, st.lifte + 0.25, kRed)) << "Corvane exhaust at " << at;
+    EXPECT_TRUE(head(-75 - 12.5, 10, st.kkk, kTeal)) << "conventional intake at " << at;
+    EXPECT_TRUE(head(150 - 12.5, 10, st.liftc, kTeal)) << "Corvane intake at " << at;
+
+    test::Recorded whole(1920, 1080);
+    whole.host.postAtStep(at, Event::resize(800, 600));
+    whole.host.stopAfterStep(at + perCycle + 10);
+    whole.run();
+    const auto calls = whole.sf.drawing();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const Call& c) { return c.op == Call::Op::Cls; }),
+              3)
+        << "resized before step " << at;
+  }
 }
 
 // Four space bars in one batch of events (the key held down) pass through every view and come

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -289,6 +290,70 @@ TEST(RasterDamage, CoversEveryChangedPixelAndForgetsOnceTaken) {
     area += r.w * r.h;
   EXPECT_LT(area, kDesignWidth * kDesignHeight / 3) << "only about what was drawn";
   EXPECT_TRUE(s.takeDamage().empty());
+}
+
+// Every pixel that a drawing call changes lies in the damage that the window presents (or it
+// would stay on the screen as it was), for segments at every slope, pen and length, partly
+// outside the window too, among dots, boxes, circles and text; and a long diagonal is presented
+// as a band along it, not as its whole extent.
+TEST(RasterDamage, CoversEveryChangedPixelAndFollowsLongDiagonals) {
+  RasterSurface s(1000, 700);
+  s.ScaleLeft(0);
+  s.ScaleWidth(1000);
+  s.ScaleTop(0);
+  auto x = [&](double px) { return s.userX(px + 0.3); };
+  auto y = [&](double py) { return s.userY(py + 0.6); };
+  std::uint32_t seed = 12345;
+  auto next = [&](int n) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+  };
+  s.takeDamage();
+  std::vector<std::uint32_t> before = s.snapshot();
+  for (int i = 0; i < 400; ++i) {
+    s.DrawWidth(std::array{1, 2, 3, 7, 25}[next(5)]);
+    const Colour c = i % 2 ? kBlack : kRed;
+    const double x1 = next(1400) - 200, y1 = next(1100) - 200;
+    switch (i % 10) {
+      case 0:
+        s.PSet(x(x1), y(y1), c);
+        break;
+      case 1:
+        s.Box(x(x1), y(y1), x(x1 + next(300)), y(y1 + next(300)), c);
+        break;
+      case 2:
+        s.Circle(x(x1), y(y1), next(60) / s.pixelsPerUnitX(), c);
+        break;
+      case 3:
+        s.PSet(x(x1), y(y1), kWhite);
+        s.Print("Dot Comma:");
+        break;
+      default:
+        s.Line(x(x1), y(y1), x(next(1400) - 200), y(next(1100) - 200), c);
+    }
+    const std::vector<std::uint32_t> after = s.snapshot();
+    const auto rects = s.takeDamage();
+    int missed = 0;
+    for (int py = 0; py < 700; ++py)
+      for (int px = 0; px < 1000; ++px) {
+        const std::size_t k = static_cast<std::size_t>(py) * 1000 + px;
+        if (after[k] == before[k]) continue;
+        missed += std::none_of(rects.begin(), rects.end(), [&](const PixelRect& r) {
+          return px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
+        });
+      }
+    ASSERT_EQ(missed, 0) << "call " << i << " (kind " << i % 10 << ", pen " << s.DrawWidth()
+                         << ") changed pixels outside its damage";
+    before = after;
+  }
+  // A diagonal across 600 rows: a band some three tiles wide, not its 600 x 600 extent.
+  s.DrawWidth(3);
+  s.Line(x(100), y(50), x(700), y(650), kBlack);
+  int area = 0;
+  for (const auto& r : s.takeDamage())
+    area += r.w * r.h;
+  EXPECT_GT(area, 600 * 16);
+  EXPECT_LT(area, 600 * 64);
 }
 
 }  // namespace

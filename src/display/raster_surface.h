@@ -61,6 +61,8 @@ class RasterSurface : public Surface {
   struct Impl;
   void damage(double x0, double y0, double x1, double y1);
   void damageShape(const ShapeKey& key, int ax, int ay);
+  void damageTiles(int x0, int y0, int x1, int y1);
+  void damageSegment(int ax, int ay, int bx, int by);
 
   std::unique_ptr<Impl> impl_;
 };

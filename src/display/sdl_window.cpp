@@ -3,8 +3,10 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -14,9 +16,10 @@
 namespace corvane {
 
 namespace {
-// Pumping the window system costs microseconds; within one step the queue is refilled no more
-// often than this.
-constexpr double kPumpInterval = 0.002;
+// DoEvents asks the window system for input no more often than this: asking costs a system
+// call of a microsecond or two, and the DoEvents of one engine step follow each other within
+// a fraction of a millisecond. Every wait reads the window system anyway.
+constexpr double kPollInterval = 0.00025;
 
 bool isXrgb(const SDL_Surface* s) {
   return s->format->BytesPerPixel == 4 && (s->format->format == SDL_PIXELFORMAT_RGB888 ||
@@ -50,6 +53,36 @@ bool windowManagerRuns(SDL_Window* window) {
                                         &type, &format, &items, &after, &data);
   if (data) XFree(data);
   return status == Success && type == XA_WINDOW && items == 1;
+}
+
+// An X error in the read of the settings below (their owner may go away between two calls)
+// only means that there are none to read.
+int ignoreXError(Display*, XErrorEvent*) {
+  return 0;
+}
+
+// The desktop's double click: the XSETTINGS that the settings manager of the screen publishes
+// as a property of the window that owns the selection _XSETTINGS_S<screen>.
+DoubleClickRule desktopDoubleClick(Display* d) {
+  const std::string selection = "_XSETTINGS_S" + std::to_string(DefaultScreen(d));
+  const Window owner = XGetSelectionOwner(d, XInternAtom(d, selection.c_str(), False));
+  if (owner == None) return {};
+  const Atom settings = XInternAtom(d, "_XSETTINGS_SETTINGS", False);
+  XSync(d, False);
+  auto* previous = XSetErrorHandler(ignoreXError);
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(d, owner, settings, 0, LONG_MAX / 4, False, settings, &type,
+                                        &format, &items, &after, &data);
+  XSync(d, False);
+  XSetErrorHandler(previous);
+  DoubleClickRule rule;
+  if (status == Success && data && type == settings && format == 8)
+    rule = doubleClickRuleFrom(data, items);
+  if (data) XFree(data);
+  return rule;
 }
 
 // What the program says, in one line, when it cannot show itself.
@@ -124,6 +157,16 @@ SdlWindow::SdlWindow(const std::string& caption) {
                              std::min(kDesignWidth, usable.w), std::min(kDesignHeight, usable.h),
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window_) throw noWindow(SDL_GetError());
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
+    xDisplay_ = info.info.x11.display;
+    xFd_ = XConnectionNumber(info.info.x11.display);
+    clicks_.setRule(desktopDoubleClick(info.info.x11.display));
+    // The X events themselves too, for the server's time of each press: SDL stamps an event
+    // when it reads it, which may be a pause later.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  }
   const bool managed = windowManagerRuns(window_);
   if (!managed) {
     SDL_SetWindowPosition(window_, usable.x, usable.y);
@@ -134,6 +177,7 @@ SdlWindow::SdlWindow(const std::string& caption) {
   SDL_StartTextInput();
   surface_ = std::make_unique<RasterSurface>(kDesignWidth, kDesignHeight);
   bindSurface();
+  pacer_.setFrame(displayFrame());
 }
 
 SdlWindow::~SdlWindow() {
@@ -161,8 +205,11 @@ double SdlWindow::Now() const {
 }
 
 void SdlWindow::present() {
-  std::vector<PixelRect> damaged = surface_->takeDamage();
-  if (damaged.empty()) return;
+  const std::vector<PixelRect> damaged = surface_->takeDamage();
+  if (!damaged.empty()) presentRects(damaged);
+}
+
+void SdlWindow::presentRects(const std::vector<PixelRect>& damaged) {
   SDL_Surface* ws = SDL_GetWindowSurface(window_);
   if (!ws) return;
   std::vector<SDL_Rect> rects;
@@ -180,11 +227,18 @@ void SdlWindow::present() {
   SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
 }
 
-void SdlWindow::pump(bool force) {
+// Whether the window system may hold input that SDL has not read yet: events that Xlib took
+// in while the picture was presented, or bytes on the X connection. Looking at the connection
+// costs one poll, far less than pumping; without one to look at (Wayland), the answer is yes
+// at the same pace.
+bool SdlWindow::inputWaiting() {
+  if (xDisplay_ && XQLength(static_cast<Display*>(xDisplay_)) > 0) return true;
   const double now = Now();
-  if (!force && now - lastPump_ < kPumpInterval) return;
-  lastPump_ = now;
-  SDL_PumpEvents();
+  if (now - lastPoll_ < kPollInterval) return false;
+  lastPoll_ = now;
+  if (!xDisplay_) return true;
+  pollfd fd{xFd_, POLLIN, 0};
+  return poll(&fd, 1, 0) > 0;
 }
 
 // Delivers what is queued, one event at a time, so that a handler that waits in its own loop
@@ -231,17 +285,29 @@ void SdlWindow::dispatch(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
       deliver(Event::move(e.motion.x, e.motion.y));
       break;
-    case SDL_MOUSEBUTTONDOWN:
+    case SDL_SYSWMEVENT:
+      // X buttons 4 to 7 are the wheel, which SDL reports as no press.
+      if (const XEvent& x = e.syswm.msg->msg.x11.event;
+          x.type == ButtonPress && (x.xbutton.button < 4 || x.xbutton.button > 7)) {
+        pressTimed_ = true;
+        pressTime_ = static_cast<std::uint32_t>(x.xbutton.time);
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN: {
       // The second press of a double click ends the program; every other press is a press.
-      if (e.button.clicks >= 2 && e.button.clicks % 2 == 0) {
+      const std::uint32_t ms = pressTimed_ ? pressTime_ : e.button.timestamp;
+      pressTimed_ = false;
+      if (clicks_.press(ms, e.button.button, e.button.x, e.button.y)) {
         deliver(Event::dblClick());
       } else {
         deliver(Event::down(e.button.button));
       }
       break;
+    }
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         bindSurface();
+        pacer_.setFrame(displayFrame());  // full screen may be on another display
         deliver(Event::resize(surface_->clientWidth(), surface_->clientHeight()));
       } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
         surface_->damageAll();
@@ -262,27 +328,56 @@ void SdlWindow::toggleFullscreen() {
 }
 
 void SdlWindow::DoEvents() {
-  pump(false);
+  if (inputWaiting()) SDL_PumpEvents();
   drain();
 }
 
-// Blocks in the window system until the deadline, delivering every event that arrives.
+// Sleeps until the window system has input or the deadline has passed. On X the program
+// watches the connection itself, to the microsecond: SDL's own wait would also send its window
+// a wake-up message from a second connection for every event it reads, which the X server may
+// find addressed to a window already gone when that event was ESC.
+void SdlWindow::sleepUntilInput(double deadline) {
+  const double left = deadline - Now();
+  if (left <= 0) return;
+  if (!xDisplay_) {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, std::max(1, static_cast<int>(left * 1000))) == 1) dispatch(e);
+    return;
+  }
+  auto* display = static_cast<Display*>(xDisplay_);
+  XFlush(display);
+  if (XQLength(display) > 0) return;
+  pollfd fd{xFd_, POLLIN, 0};
+  const auto ns = static_cast<long long>(left * 1e9);
+  const timespec timeout{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+  ppoll(&fd, 1, &timeout, nullptr);
+}
+
+// Blocks in the window system until the deadline, delivering every event that arrives. The
+// window system is read first, also when the deadline has passed already (a graph pass that
+// drew for longer than a frame): its input is delivered here and not a pass later.
 void SdlWindow::waitUntil(double deadline) {
   for (;;) {
+    SDL_PumpEvents();
     drain();
-    const double left = deadline - Now();
-    if (left <= 0) break;
-    SDL_Event e;
-    const int ms = std::max(1, static_cast<int>(left * 1000));
-    if (SDL_WaitEventTimeout(&e, ms) == 1) dispatch(e);
+    if (Now() >= deadline) return;
+    sleepUntilInput(deadline);
   }
-  lastPump_ = Now();
+}
+
+// The display's frame time, where SDL knows its refresh rate; else that of 60 Hz.
+double SdlWindow::displayFrame() const {
+  SDL_DisplayMode mode;
+  if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate >= 24 &&
+      mode.refresh_rate <= 500)
+    return 1.0 / mode.refresh_rate;
+  return 1.0 / kFramesPerSecond;
 }
 
 void SdlWindow::DoEventsUntilStep() {
-  present();
-  const double period = 1.0 / kStepsPerSecond;
   const double now = Now();
+  if (pacer_.due(now)) present();
+  const double period = 1.0 / kStepsPerSecond;
   nextStep_ += period;
   // After a stall of more than a few steps, start afresh rather than race to catch up.
   if (nextStep_ < now - 4 * period) nextStep_ = now;
@@ -291,11 +386,12 @@ void SdlWindow::DoEventsUntilStep() {
 
 void SdlWindow::DoEventsWait() {
   present();
+  SDL_PumpEvents();
+  if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+    sleepUntilInput(Now() + 1.0 / kFramesPerSecond);
+    SDL_PumpEvents();
+  }
   drain();
-  SDL_Event e;
-  if (SDL_WaitEventTimeout(&e, static_cast<int>(1000 / kFramesPerSecond)) == 1) dispatch(e);
-  drain();
-  lastPump_ = Now();
 }
 
 void SdlWindow::DoEventsFrame(bool drew) {

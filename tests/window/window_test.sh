@@ -33,10 +33,10 @@ colour=$(pixel "$WORK/resized.png" 1900 1070)
 [[ "$colour" == "ffffff" ]] || fail "after resizing the client area is $colour"
 
 xdotool key Escape
-wait_exit 1 || fail "ESC: exit status $?"
+wait_exit 3 || fail "ESC: exit status $?"
 
 start_program "$binary"
 xdotool mousemove 900 500 click --repeat 2 --delay 80 1
-wait_exit 1 || fail "double click: exit status $?"
+wait_exit 3 || fail "double click: exit status $?"
 
 echo "window test passed"
