@@ -297,9 +297,9 @@ TEST(RasterDamage, CoversEveryChangedPixelAndForgetsOnceTaken) {
 // outside the window too, among dots, boxes, circles and text; and a long diagonal is presented
 // as a band along it, not as its whole extent.
 TEST(RasterDamage, CoversEveryChangedPixelAndFollowsLongDiagonals) {
-  RasterSurface s(1000, 700);
+  RasterSurface s(600, 420);
   s.ScaleLeft(0);
-  s.ScaleWidth(1000);
+  s.ScaleWidth(600);
   s.ScaleTop(0);
   auto x = [&](double px) { return s.userX(px + 0.3); };
   auto y = [&](double py) { return s.userY(py + 0.6); };
@@ -310,10 +310,10 @@ TEST(RasterDamage, CoversEveryChangedPixelAndFollowsLongDiagonals) {
   };
   s.takeDamage();
   std::vector<std::uint32_t> before = s.snapshot();
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < 200; ++i) {
     s.DrawWidth(std::array{1, 2, 3, 7, 25}[next(5)]);
     const Colour c = i % 2 ? kBlack : kRed;
-    const double x1 = next(1400) - 200, y1 = next(1100) - 200;
+    const double x1 = next(900) - 150, y1 = next(700) - 150;
     switch (i % 10) {
       case 0:
         s.PSet(x(x1), y(y1), c);
@@ -329,14 +329,14 @@ TEST(RasterDamage, CoversEveryChangedPixelAndFollowsLongDiagonals) {
         s.Print("Dot Comma:");
         break;
       default:
-        s.Line(x(x1), y(y1), x(next(1400) - 200), y(next(1100) - 200), c);
+        s.Line(x(x1), y(y1), x(next(900) - 150), y(next(700) - 150), c);
     }
     const std::vector<std::uint32_t> after = s.snapshot();
     const auto rects = s.takeDamage();
     int missed = 0;
-    for (int py = 0; py < 700; ++py)
-      for (int px = 0; px < 1000; ++px) {
-        const std::size_t k = static_cast<std::size_t>(py) * 1000 + px;
+    for (int py = 0; py < 420; ++py)
+      for (int px = 0; px < 600; ++px) {
+        const std::size_t k = static_cast<std::size_t>(py) * 600 + px;
         if (after[k] == before[k]) continue;
         missed += std::none_of(rects.begin(), rects.end(), [&](const PixelRect& r) {
           return px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
@@ -346,14 +346,14 @@ TEST(RasterDamage, CoversEveryChangedPixelAndFollowsLongDiagonals) {
                          << ") changed pixels outside its damage";
     before = after;
   }
-  // A diagonal across 600 rows: a band some three tiles wide, not its 600 x 600 extent.
+  // A diagonal across 400 rows: a band some three tiles wide, not its 400 x 400 extent.
   s.DrawWidth(3);
-  s.Line(x(100), y(50), x(700), y(650), kBlack);
+  s.Line(x(100), y(10), x(500), y(410), kBlack);
   int area = 0;
   for (const auto& r : s.takeDamage())
     area += r.w * r.h;
-  EXPECT_GT(area, 600 * 16);
-  EXPECT_LT(area, 600 * 64);
+  EXPECT_GT(area, 400 * 16);
+  EXPECT_LT(area, 400 * 64);
 }
 
 }  // namespace

@@ -11,9 +11,10 @@
 namespace corvane {
 
 namespace {
-// Damage is recorded per tile of kTile x kTile pixels. Presenting a rectangle costs about as
-// much as presenting a few hundred pixels more (make bench, BM_PresentRects), so tiles of 256
-// pixels follow a long diagonal closely without multiplying the rectangles.
+// Damage is recorded per tile of kTile x kTile pixels. A rectangle costs the program and the
+// X server about as much as 1000 to 2000 pixels more (make bench, BM_PresentRects), yet along
+// a long diagonal 16-pixel tiles send less than 64-pixel ones: the X server took 3 % of a core
+// against 4 % while the engines animate (make measure).
 constexpr int kTile = 16;
 // Cairo's fixed-point coordinates end near 2^23 pixels: shapes anchored beyond are not drawn.
 constexpr double kMaxPixel = 1 << 22;
