@@ -15,11 +15,17 @@ name=$(xdotool getwindowname "$WINDOW_ID")
 geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ {print $2}')
 [[ "$geometry" == "1920x1080" ]] || fail "window is $geometry, not the whole screen"
 
-screenshot "$WORK/start.png"
-for point in "1900 1070" "5 1070" "1900 5"; do
-  colour=$(pixel "$WORK/start.png" $point)
-  [[ "$colour" == "ffffff" ]] || fail "client area at $point is $colour, not the white background"
-done
+# white_at file points...: the screen's pixels at those points are the white background.
+white_at() {
+  local file=$1 point colour
+  shift
+  screenshot "$file"
+  for point in "$@"; do
+    colour=$(pixel "$file" $point)
+    [[ "$colour" == "ffffff" ]] || fail "client area at $point is $colour, not the white background"
+  done
+}
+eventually 10 white_at "$WORK/start.png" "1900 1070" "5 1070" "1900 5"
 
 # Any window size is legal: down to a single pixel and back, the program runs on and the
 # picture is cleared to its background at the new size.
@@ -28,9 +34,7 @@ for size in "1 1" "640 400" "1920 1080"; do
   sleep 0.3
   kill -0 "$PROGRAM_PID" || fail "the program died at window size $size"
 done
-screenshot "$WORK/resized.png"
-colour=$(pixel "$WORK/resized.png" 1900 1070)
-[[ "$colour" == "ffffff" ]] || fail "after resizing the client area is $colour"
+eventually 10 white_at "$WORK/resized.png" "1900 1070"
 
 xdotool key Escape
 wait_exit 3 || fail "ESC: exit status $?"

@@ -13,15 +13,10 @@ wall_width() {
     -format "%[fx:round(w*(1-mean))]" info:
 }
 
-# screen dpi pen: the pen of DrawWidth 3 is round(3 z) pixels wide.
-for case in "1016x830 96 3" "2560x1440 192 5" "1280x1024 96 4"; do
-  read -r geometry dpi pen <<<"$case"
-  start_xvfb "$dpi" "${geometry}x24"
-  park_pointer
-  start_program "$binary"
-  xdotool key period  # step mode: the figure stands still
-  sleep 0.5
-  shot="$WORK/$geometry.png"
+# check_zoomed file geometry pen: the spots where the zoom puts them, the pen grown with it,
+# the margin in the background colour.
+check_zoomed() {
+  local shot=$1 geometry=$2 pen=$3 width
   screenshot "$shot"
   expect_colour "$shot" "Tessimo spot at $geometry" ff0000 $ENGINE -31.25 -82.08
   expect_colour "$shot" "Corvane exhaust spot at $geometry" ff8000 $ENGINE 181.25 -25.62
@@ -29,6 +24,17 @@ for case in "1016x830 96 3" "2560x1440 192 5" "1280x1024 96 4"; do
   [[ "$width" == "$pen" ]] || fail "cylinder wall $width pixels wide at $geometry, not $pen"
   # The margins beside the canvas and the rows below it stay in the background colour.
   [[ $(pixel "$shot" 0 $((SCREEN_H - 1))) == ffffff ]] || fail "corner at $geometry not white"
+}
+
+# screen dpi pen: the pen of DrawWidth 3 is round(3 z) pixels wide.
+for case in "1016x830 96 3" "2560x1440 192 5" "1280x1024 96 4"; do
+  read -r geometry dpi pen <<<"$case"
+  start_xvfb "$dpi" "${geometry}x24"
+  park_pointer
+  start_program "$binary"
+  xdotool key period  # step mode: the figure stands still
+  shot="$WORK/$geometry.png"
+  eventually 10 check_zoomed "$shot" "$geometry" "$pen"
   xdotool key Escape
   wait_exit 2 || fail "ESC at $geometry: status $?"
   kill "$XVFB_PID"
