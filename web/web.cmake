@@ -43,6 +43,10 @@ target_link_options(corvane_single PRIVATE ${CORVANE_PAGE_FLAGS} -sSINGLE_FILE=1
 set_target_properties(corvane_single PROPERTIES OUTPUT_NAME corvane SUFFIX .html
                       RUNTIME_OUTPUT_DIRECTORY ${CORVANE_WEB_OUT})
 
+# A change of the page's frame or the font links the page again.
+set_target_properties(corvane_page corvane_single PROPERTIES
+                      LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/shell.html;${CORVANE_FONT_FILE}")
+
 # The snapshot tool under node: the files it reads and writes are the real ones, the font
 # among them.
 add_executable(snapshot tools/snapshot.cpp)
