@@ -59,8 +59,11 @@ test: test-build
 	@echo "corvane: testing: 30 s of random input in a window, watching the program's memory"
 	@SOAK_SECONDS=30 bash tests/window/soak_test.sh $(BUILD_RUN)/corvane
 
-# Ten minutes of random input in a real window, watching resident memory.
+# 100 000 random events through the scripted host, then ten minutes of random input in a
+# real window, watching resident memory.
 soak: test-build
+	CORVANE_RANDOM_EVENTS=100000 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  $(BUILD_TEST)/unit_tests --gtest_filter='RandomInput.*'
 	SOAK_SECONDS=600 bash tests/window/soak_test.sh $(BUILD_RUN)/corvane
 
 # The Debian package, with its dependencies computed from the program's libraries.

@@ -4,7 +4,8 @@
 
 #include <memory>
 
-#include "core/main_loop.h"
+#include "core/engine_view.h"
+#include "core/init.h"
 #include "core/program.h"
 #include "display/raster_surface.h"
 #include "display/scripted_host.h"

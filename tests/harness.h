@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/engine_step.h"
+#include "core/engine_view.h"
 #include "core/events.h"
+#include "core/init.h"
 #include "core/main_loop.h"
 #include "core/program.h"
 #include "display/raster_surface.h"

@@ -1,5 +1,5 @@
-// The help page: its lines and their places, what the pages put back when left (also after
-// colour reversals on them, up to 100 000 of them), and its colours on the raster.
+// The help page: what the pages put back when left (also after colour reversals on them, up to
+// 100 000 of them), and its colours on the raster. Its lines the call-log hashes pin.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,50 +12,6 @@
 
 namespace corvane {
 namespace {
-
-// The y of line i from the top: 150, then every 10 from 130 down to -240 without -150.
-double lineY(int i) {
-  return i == 0 ? 150 : i < 29 ? 140 - 10.0 * i : 130 - 10.0 * i;
-}
-
-// The first line, and the last two: the end of the control lines, then the keys without a
-// character.
-const char* const kFirst =
-    " Left: a typical / conventional engine wherein the load is controlled by a throttle valve "
-    "(not shown).";
-const char* const kFinally =
-    " Finally, by pressing the ESC key, or by double-clicking the mouse, the animation ends.";
-const char* const kLast =
-    " Arrow keys: r.p.m. up and down, load left and right.  Page Down / Page Up: next / previous "
-    "view.";
-
-// Each line as text at (-102, y): its corner dot in bco, the text in fco at 12 points in the
-// page's scale; one space begins every line, none is longer than 132 characters; two are
-// blank.
-TEST(HelpPage, LinesStandAtTheirPlacesAndTheFixedOnesReadExactly) {
-  test::Recorded h;
-  initialise(h.p);
-  h.p.st.moo = 0;  // the time view, about to show the page
-  h.host.post(Event::key(' '));
-  Form_KeyPress(h.p, ' ');
-  const auto& calls = h.sf.calls();
-  std::vector<std::string> texts;
-  for (std::size_t i = 1; i < calls.size(); ++i) {
-    if (calls[i].op != Call::Op::Print) continue;
-    const Call &corner = calls[i - 1], &print = calls[i];
-    SCOPED_TRACE("'" + print.text + "'");
-    EXPECT_EQ(std::tuple(corner.op, corner.x1, corner.y1, corner.colour),
-              std::tuple(Call::Op::PSet, -102, lineY(texts.size()), kWhite));
-    EXPECT_EQ(std::tuple(print.colour, print.fontSize, print.scaleLeft, print.scaleTop),
-              std::tuple(kBlack, 12.0f, -115, 165));
-    EXPECT_TRUE(print.text.starts_with(" ") && !print.text.starts_with("  "));
-    EXPECT_LE(print.text.size(), 132u);
-    texts.push_back(print.text);
-  }
-  ASSERT_EQ(texts.size(), 38u);
-  EXPECT_EQ(std::tuple(texts[0], texts[9], texts[17], texts[36], texts[37]),
-            std::tuple(kFirst, " ", " ", kFinally, kLast));
-}
 
 // The nested procedure itself: each page keeps the ForeColor, BackColor and font size it
 // finds and puts them back, innermost first; a change of BackColor clears the window.

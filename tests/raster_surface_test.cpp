@@ -2,11 +2,13 @@
 // the damage it records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "display/raster_surface.h"
 
@@ -249,26 +251,43 @@ TEST(ShapeCache, NewSegmentsHaveCairosPixels) {
   }
 }
 
-TEST(RasterDamage, RecordsWhereItDrewAndForgetsOnceTaken) {
-  RasterSurface s(640, 480);
+// Every pixel a drawing changes lies in a rectangle that takeDamage returns, wherever it is:
+// in the first tile, across tile edges, in the last row and column of tiles (the design size
+// is no whole number of 64-pixel tiles). Once taken, the damage is forgotten.
+TEST(RasterDamage, CoversEveryChangedPixelAndForgetsOnceTaken) {
+  RasterSurface s(kDesignWidth, kDesignHeight);  // zoom 1: the canvas is the window
+  s.Cls();
   s.takeDamage();
   EXPECT_TRUE(s.takeDamage().empty());
-  s.ScaleLeft(0);
-  s.ScaleWidth(640);
-  s.ScaleTop(0);
-  s.Line(100, -100, 110, -100, kBlack);
+  const auto x = [&](double px) { return s.userX(px); };
+  const auto y = [&](double py) { return s.userY(py); };
+  const std::vector<std::uint32_t> before = s.snapshot();
+  s.DrawWidth(3);
+  s.PSet(x(2), y(2), kRed);
+  s.Line(x(100), y(60), x(300), y(70), kBlack);
+  s.Circle(x(500), y(400), x(540) - x(500), kTeal);
+  s.Box(x(980), y(800), x(1015), y(829), kOil);  // the last tile of the last row
+  s.Line(x(5), y(827), x(200), y(827), kBlack);  // along the bottom row of pixels
+  s.PSet(x(400), y(300), kBlack);
+  s.Print("R.P.M.");
   const auto rects = s.takeDamage();
-  ASSERT_FALSE(rects.empty());
-  const int px = static_cast<int>(std::floor(s.pixelX(105)));
-  const int py = static_cast<int>(std::floor(s.pixelY(-100)));
-  bool covered = false;
+  const std::vector<std::uint32_t> after = s.snapshot();
+  int changed = 0, uncovered = 0;
+  for (int py = 0; py < kDesignHeight; ++py)
+    for (int px = 0; px < kDesignWidth; ++px) {
+      const std::size_t i = static_cast<std::size_t>(py) * kDesignWidth + px;
+      if (before[i] == after[i]) continue;
+      ++changed;
+      uncovered += std::none_of(rects.begin(), rects.end(), [&](const PixelRect& r) {
+        return px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
+      });
+    }
+  EXPECT_GT(changed, 2000);
+  EXPECT_EQ(uncovered, 0);
   int area = 0;
-  for (const auto& r : rects) {
-    covered |= px >= r.x && px < r.x + r.w && py >= r.y && py < r.y + r.h;
+  for (const auto& r : rects)
     area += r.w * r.h;
-  }
-  EXPECT_TRUE(covered);
-  EXPECT_LT(area, 640 * 480 / 10);
+  EXPECT_LT(area, kDesignWidth * kDesignHeight / 3) << "only about what was drawn";
   EXPECT_TRUE(s.takeDamage().empty());
 }
 

@@ -26,7 +26,7 @@ void moveCrank(State& st) {
 }
 
 void pistonsAndCranks(Program& p) {
-  for (double a : {-75.0, 0.0, 75.0, 150.0}) {
+  for (double a : kEngines) {
     piston(p, a);
     crank(p, a);
   }
@@ -53,10 +53,10 @@ void turnCams(Program& p) {
 
 void exhaustValves(Program& p) {
   const State& st = p.st;
-  outvalve(p, -75, st.lifto, st.lifto1);
-  outvalve(p, 0, st.lifto, st.lifto1);
-  outvalve(p, 75, st.lifto, st.lifto1);
-  outvalve(p, 150, st.lifte, st.lifte1);
+  outvalve(p, kNormalEngine, st.lifto, st.lifto1);
+  outvalve(p, kTessimo, st.lifto, st.lifto1);
+  outvalve(p, kLumivent, st.lifto, st.lifto1);
+  outvalve(p, kCorvane, st.lifte, st.lifte1);
 }
 
 }  // namespace
@@ -69,10 +69,10 @@ void engineStep(Program& p) {
 
   normalIntakeLift(st);
   turnCams(p);
-  invalve(p, -75, st.lift, st.lift1);
+  invalve(p, kNormalEngine, st.lift, st.lift1);
   corvaneIntakeLift(st);
   corvaneIntakeRod(p);
-  invalve(p, 150, st.liftc, st.liftc1);
+  invalve(p, kCorvane, st.liftc, st.liftc1);
   firstLiftGraph(p);
   if (st.plot == 2) hideLiftGraphs(p);
 
@@ -85,18 +85,18 @@ void engineStep(Program& p) {
   lumiventRod(p);
 
   p.host.DoEvents();
-  ingoi(p, 0);
-  outgo(p, 75);
-  outgod(p, 150);
-  outgode(p, 150);
+  ingoi(p, kTessimo);
+  outgo(p, kLumivent);
+  outgod(p, kCorvane);
+  outgode(p, kCorvane);
   exhaustLift(st);
   corvaneExhaustLift(st);
   hydraulicLiftGraphs(p);
   if (st.plot == 0) corvaneExhaustColumn(p);
   exhaustValves(p);
   if (st.plot == 0 && st.plott == 1) {
-    oilchame(p, 148.9);
-    oilcham(p, 150);
+    oilchame(p, kCorvaneExhaustChamber);
+    oilcham(p, kCorvane);
     st.plott = 0;
   }
 }

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "core/main_loop.h"
+#include "core/engine_view.h"
 #include "input/handlers.h"
 #include "text/help_page.h"
 
@@ -44,13 +44,13 @@ void refit(Program& p, int widthPx, int heightPx) {
   // The window may already have given the surface its new pixels.
   if (widthPx != sf.clientWidth() || heightPx != sf.clientHeight()) sf.resize(widthPx, heightPx);
   switch (st.moo) {
-    case 2:
+    case kEngineView:
       engineViewSettings(p);
       sf.Cls();
       engineStatics(p);
       st.cylcyl = 1;  // the valve heads are drawn again at the next step
       break;
-    case 3:
+    case kHelpView:
       drawHelpPage(p);
       break;
     default:
@@ -58,8 +58,8 @@ void refit(Program& p, int widthPx, int heightPx) {
       // made to match it: a view entered just now (the time view from the crank-angle view or
       // the help page) still has the s1 of the view before, and the pointer's X / s1 would
       // leave the view's unscaled units.
-      st.s1 = st.moo == 0 ? st.s / 300 : 1;
-      sf.ScaleWidth(static_cast<float>(st.moo == 0 ? st.s : 300));
+      st.s1 = st.moo == kTimeView ? st.s / 300 : 1;
+      sf.ScaleWidth(static_cast<float>(st.moo == kTimeView ? st.s : 300));
       sf.ScaleLeft(static_cast<float>(-103 * st.s1));
       st.clse = 1;
       st.redraw = 1;

@@ -35,8 +35,6 @@ void pushRodLaw(PushRodValve valve, double cam, bool shut, bool open, double pre
   }
   if (open) {
     valve.v = valve.captured + 2 * (valve.n - 1);
-    if (valve.n == 1) valve.v = valve.captured;
-    if (valve.n == 2) valve.v = valve.captured + valve.n;
     if (valve.v < cam) valve.v = cam;
     valve.v = land(valve.v, previous);
   }

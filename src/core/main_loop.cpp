@@ -1,9 +1,10 @@
 #include "core/main_loop.h"
 
 #include "core/engine_step.h"
+#include "core/engine_view.h"
+#include "core/init.h"
 #include "engine/figure.h"
 #include "graphs/graph_view.h"
-#include "text/titles.h"
 
 namespace corvane {
 
@@ -16,32 +17,11 @@ void Form_Activate(Program& p) {
 }
 
 void mainLoopPass(Program& p) {
-  if (!(p.st.moo < 2)) {
-    enginePass(p);
-  } else {
+  if (isGraphView(p.st.moo)) {
     graphPass(p);
+  } else {
+    enginePass(p);
   }
-}
-
-void engineStatics(Program& p) {
-  for (double a : {-75.0, 0.0, 75.0, 150.0})
-    cylinder(p, a);
-  titl(p);
-  oilchamber(p, 0);
-  oilchamber(p, 75);
-  oilcham(p, 150);
-  if (p.st.plot == 0) oilchame(p, 148.9);
-  if (p.st.devva == 1) engineLabel(p);  // asked for in another view, or before a clear
-}
-
-void engineViewSettings(Program& p) {
-  Surface& sf = p.sf;
-  sf.ScaleLeft(-110);
-  sf.ScaleWidth(300);
-  sf.ScaleTop(150);
-  sf.DrawWidth(3);
-  sf.BackColor(p.st.bco);
-  sf.ForeColor(p.st.fco);
 }
 
 namespace {
@@ -74,10 +54,10 @@ void enginePass(Program& p) {
   const double end = 2.5 * st.pi;
   const double step = 2 * st.pi / 5000;
   for (st.ang = start; st.ang <= end; st.ang += step) {
-    if (st.moo < 2 || !engineScaleInForce(sf)) break;
+    if (isGraphView(st.moo) || !engineScaleInForce(sf)) break;
     while (st.stall == 1)
       host.DoEventsWait();
-    if (st.moo < 2 || !engineScaleInForce(sf)) break;
+    if (isGraphView(st.moo) || !engineScaleInForce(sf)) break;
     if (st.stall9 == 1) st.stall = 1;
     host.DoEventsUntilStep();
     if (!engineScaleInForce(sf)) break;
@@ -89,12 +69,6 @@ void enginePass(Program& p) {
   }
   host.DoEvents();
   host.DoEvents();
-}
-
-// A fixed wait in which no handler runs; it gives the automatic change in the time view the
-// pace of one operating point every 50 ms.
-void delays(Program& p) {
-  p.host.Delay(0.05);
 }
 
 }  // namespace corvane

@@ -8,6 +8,16 @@
 
 namespace corvane {
 
+// The views of `moo`. The space bar steps 2 -> 1 -> 0 -> 3 -> 2.
+inline constexpr int kTimeView = 0;    // valve lift against time
+inline constexpr int kCrankView = 1;   // valve lift against crank angle
+inline constexpr int kEngineView = 2;  // the four moving engines
+inline constexpr int kHelpView = 3;    // the help page
+// The two graph views, which share one pass of the main loop.
+inline constexpr bool isGraphView(int moo) {
+  return moo < kEngineView;
+}
+
 struct State {
   // --- Settings and views ---
   double endin = 0;  // load: valve-closing angle of the graph view, rad
@@ -94,7 +104,6 @@ struct State {
   double load1 = 0;   // load before its last update
   double loadg = 0;   // load at which the load gauge's gap stands
   double rpmd = 0;    // R.P.M. shown
-  int dw = 0;         // a DrawWidth kept for restoring
   double dx = 0;      // abscissa step of the curves, rad
   double drpm = 0;    // direction of the speed walk
   double dendin = 0;  // direction of the load walk

@@ -276,8 +276,9 @@ void ShapeCache::rasterise(const ShapeKey& key, std::vector<Span>& runs) {
   }
 }
 
-// A scratch image that holds w x h pixels, black. It keeps its size while the shapes fit and
-// never grows beyond kScratchPixels.
+// A scratch image that holds w x h pixels, black, over one buffer of kScratchPixels taken
+// whole the first time: a larger shape only lays a wider or taller image over it. Every
+// rasterise leaves what it read black again.
 void ShapeCache::ensureScratch(int w, int h) {
   if (w <= scratchW_ && h <= scratchH_) return;
   releaseScratch();
@@ -288,7 +289,7 @@ void ShapeCache::ensureScratch(int w, int h) {
   }
   scratchW_ = nw;
   scratchH_ = nh;
-  std::vector<std::uint32_t>(static_cast<std::size_t>(nw) * nh, 0).swap(scratchPx_);
+  if (scratchPx_.empty()) scratchPx_.assign(kScratchPixels, 0);
   scratch_ = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(scratchPx_.data()), CAIRO_FORMAT_RGB24, nw, nh, nw * 4);
   scr_ = cairo_create(scratch_);

@@ -18,8 +18,8 @@
 //   shapes, and segments beyond the range checked there, are rasterised by cairo on a scratch
 //   image of at most kScratchPixels pixels (4 MiB). A shape whose extent needs more is
 //   painted by cairo every time.
-// - Memory: the slot table (1.25 MiB) and the run pool (3 MiB) are taken whole the first time,
-//   so the process's size stays flat as shapes come and go; with the scratch image, about
+// - Memory: the slot table (1.25 MiB), the run pool (3 MiB) and the scratch image (4 MiB) are
+//   taken whole the first time, so the process's size stays flat as shapes come and go: about
 //   8.3 MiB in all. When either fills up, everything is forgotten and the cache starts anew.
 #pragma once
 

@@ -33,8 +33,8 @@ void normalLobes(Program& p, double t, Colour c) {
     lobePoint(R, i, t, kNormalPhase, -12, x1, y1);
     lobePoint(R, i + 1, t, kNormalPhase, -12, x2, y2);
     p.sf.Line(x1, y1, x2, y2, c);
-    p.sf.Line(x1 - 75, y1, x2 - 75, y2, c);
-    p.sf.Line(x1 + 150, y1, x2 + 150, y2, c);
+    p.sf.Line(x1 + kNormalEngine, y1, x2 + kNormalEngine, y2, c);
+    p.sf.Line(x1 + kCorvane, y1, x2 + kCorvane, y2, c);
   }
 }
 

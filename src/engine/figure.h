@@ -3,9 +3,21 @@
 // them again in bco at the previous position, then drawn at the new one.
 #pragma once
 
+#include <array>
+
 #include "core/program.h"
 
 namespace corvane {
+
+// The engine positions `a`, left to right.
+inline constexpr double kNormalEngine = -75;  // conventional, throttled
+inline constexpr double kTessimo = 0;
+inline constexpr double kLumivent = 75;
+inline constexpr double kCorvane = 150;
+// The Corvane exhaust chamber stands 1.1 left of its engine, so that its bore meets the
+// exhaust valve's stem.
+inline constexpr double kCorvaneExhaustChamber = 148.9;
+inline constexpr std::array<double, 4> kEngines{kNormalEngine, kTessimo, kLumivent, kCorvane};
 
 void piston(Program& p, double a);    // piston outline and pin, erased at yy1, drawn at yy
 void crank(Program& p, double a);     // rod, crank arm, crank pin, main journal

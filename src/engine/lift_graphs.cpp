@@ -3,6 +3,7 @@
 // at 4 and a fully open one at 68; each stretch first wipes the band it is about to draw in.
 #include <cmath>
 
+#include "core/drawing.h"
 #include "engine/figure.h"
 
 namespace corvane {
@@ -45,20 +46,16 @@ bool newCycle(const State& st) {
 void firstLiftGraph(Program& p) {
   const State& st = p.st;
   if (newCycle(st)) {
-    const int dw = p.sf.DrawWidth();
-    p.sf.DrawWidth(3);
+    const PenWidth pen(p.sf, 3);
     wipeStart(p, -64);
-    p.sf.DrawWidth(dw);
   }
   if (!(st.plot == 1 && std::abs(st.liftc - st.liftc1) < 5 && std::abs(st.ang1 - st.ang) < 2 &&
         st.ang1 > kFirstAngle * st.pi))
     return;
-  const int dw = p.sf.DrawWidth();
-  p.sf.DrawWidth(3);
+  const PenWidth pen(p.sf, 3);
   wipe(p, -64);
   if (st.lifto1 < -16) trace(p, -64, st.lifto1, st.lifto, kRed);
   trace(p, -64, st.lift1, st.lift, kTeal);
-  p.sf.DrawWidth(dw);
 }
 
 // Hiding the graphs: wipe the four graph areas.
@@ -73,16 +70,13 @@ void hideLiftGraphs(Program& p) {
 void hydraulicLiftGraphs(Program& p) {
   const State& st = p.st;
   if (newCycle(st)) {
-    const int dw = p.sf.DrawWidth();
-    p.sf.DrawWidth(3);
+    const PenWidth pen(p.sf, 3);
     for (const double g : {11.0, 86.0, 161.0})
       wipeStart(p, g);
-    p.sf.DrawWidth(dw);
   }
   if (!(st.plot == 1 && st.ang1 > kFirstAngle * st.pi && st.ang < 2.25 * st.pi && st.ang1 < st.ang))
     return;
-  const int dw = p.sf.DrawWidth();
-  p.sf.DrawWidth(3);
+  const PenWidth pen(p.sf, 3);
   wipe(p, 11);
   trace(p, 11, st.lifto1, st.lifto, kRed);
   trace(p, 11, st.lifta1, st.lifta, kTeal);
@@ -92,7 +86,6 @@ void hydraulicLiftGraphs(Program& p) {
   wipe(p, 161);
   trace(p, 161, st.liftc1, st.liftc, kTeal);
   trace(p, 161, st.lifte1, st.lifte, kRed);
-  p.sf.DrawWidth(dw);
 }
 
 }  // namespace corvane

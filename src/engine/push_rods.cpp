@@ -65,7 +65,7 @@ void drawRodTop(Program& p, const Rod& r) {
 // lobe's previous value; its oil-flow bar shows the lost motion of the previous step.
 void tessimoRod(Program& p) {
   State& st = p.st;
-  st.xa = 0;
+  st.xa = kTessimo;
   const Rod r{st.xa - st.ra / 4, st.lifta, st.lifta1, st.kkk, st.lift1};
   if (st.lifta != st.lifta1 || st.lift != st.lift1) {
     p.sf.Line(r.c, r.V1, r.c, r.V, st.bco);
@@ -85,7 +85,7 @@ void tessimoRod(Program& p) {
 // Lumivent: erases the whole old stem, and its oil-flow bar shows the current lost motion.
 void lumiventRod(Program& p) {
   State& st = p.st;
-  st.xa = 75;
+  st.xa = kLumivent;
   const Rod r{st.xa - st.ra / 4, st.liftb, st.liftb1, st.lift, st.lift11};
   if (st.liftb != st.liftb1 || st.lift != st.lift11) {
     p.sf.Line(r.c, r.V1, r.c, r.V1 + 58, st.bco);
@@ -108,11 +108,11 @@ void lumiventRod(Program& p) {
 void corvaneIntakeRod(Program& p) {
   State& st = p.st;
   Surface& sf = p.sf;
-  st.xa = 150;
+  st.xa = kCorvane;
   const double c = st.xa - st.ra / 4;
   const double liftc = st.liftc, liftc1 = st.liftc1;
   if (liftc != liftc1) {
-    oilcham(p, 150);
+    oilcham(p, kCorvane);
     if (liftc1 < -16) {
       sf.Box(c - 1.2, liftc1 + 60, c - 1, liftc + 49.5, st.bco);
       sf.Box(c + 0.8, liftc1 + 60, c + 1.2, liftc + 49.5, st.bco);
@@ -121,7 +121,7 @@ void corvaneIntakeRod(Program& p) {
     sf.Box(c + 0.8, liftc + 60, c + 1.2, 49.5, kOil);
     sf.Box(c - 19 - liftc1 / 2, 44.5, c - 18 - liftc / 2, 49.5, st.bco);
     sf.Box(c - 19 - liftc / 2, 44.5, c - 2, 49.5, kOil);
-    if (liftc == -23) oilcham(p, 150);
+    if (liftc == -23) oilcham(p, kCorvane);
   } else if (liftc < -16) {
     solenoidMark(p, c - 2, 40, 46);
   }
@@ -143,8 +143,13 @@ void corvaneExhaustColumn(Program& p) {
     sf.Box(180, 44.5, 180 + lifte1 / 2, 49.5, st.bco);
   }
   sf.Box(160.2, lifte + 59, 162.5, lifte + 65.5, kRed);
+  // Those boxes reach half a pen beyond their corners and nick the bore's walls beside the
+  // collar's path: the walls go back over them.
+  const double w = 148.9 + st.ra / 4;
+  sf.Line(w - 2, 20, w - 2, 55, st.fco);
+  sf.Line(w + 2, 20, w + 2, 43, st.fco);
   if (lifte == -23) {
-    st.xa = 148.9;
+    st.xa = kCorvaneExhaustChamber;
     const double x = st.xa + st.ra / 4 + 2;
     sf.Line(x, 48, x, 51, st.fco);
     sf.Line(x, 43, x, 46, st.fco);

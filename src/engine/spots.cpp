@@ -3,6 +3,7 @@
 // back and forth between two limits.
 #include <cmath>
 
+#include "core/drawing.h"
 #include "engine/figure.h"
 
 namespace corvane {
@@ -40,11 +41,9 @@ double crownAt(const State& st, double t) {
 void spot(Program& p, double x, double& y, double& y1, double angle, Colour c) {
   y1 = y;
   y = crownAt(p.st, angle);
-  const int dw = p.sf.DrawWidth();
-  p.sf.DrawWidth(7);
+  const PenWidth pen(p.sf, 7);
   p.sf.PSet(x, y1, p.st.bco);
   p.sf.PSet(x, y, c);
-  p.sf.DrawWidth(dw);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ void invalve(Program& p, double a, double lt, double lt1) {
   const double v = a - st.ra / 4;
   constexpr double L = 112.5;
   constexpr double w = 9;
-  if (a == 150) {
+  if (a == kCorvane) {
     // The lower edge of the old collar; rising, all of it that the new collar leaves below.
     if (lt > lt1) {
       sf.Box(v - 1.18, 59 + lt1, v + 1.18, 59 + lt, st.bco);

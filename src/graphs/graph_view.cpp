@@ -37,7 +37,7 @@ void timeScale(Program& p, bool cleared) {
   p.sf.ScaleLeft(static_cast<float>(-103 * st.s1));
   // Entering from the crank-angle view, or on a window cleared in this pass whose titles
   // (if any) stand at another view's scale.
-  if (st.moo1 == 1 || cleared) {
+  if (st.moo1 == kCrankView || cleared) {
     p.sf.Cls();
     titles(p);
   }
@@ -56,7 +56,7 @@ void crankScale(Program& p) {
 void redrawChanged(Program& p, bool cleared) {
   const State& st = p.st;
   const bool relabel = st.moo != st.moo1 || st.bco1 != st.bco;
-  if (st.moo == 0) {
+  if (st.moo == kTimeView) {
     timeScale(p, cleared);
     eraseLiftGraphs(p);
   } else if (relabel) {
@@ -79,12 +79,12 @@ void graphPass(Program& p) {
     drew = true;
     // Two space bars within one DoEvents can bring the view back without a pass of the other
     // graph view between: the cleared window is then entered afresh all the same.
-    if (st.moo1 == st.moo) st.moo1 = 1 - st.moo;
+    if (st.moo1 == st.moo) st.moo1 = st.moo == kTimeView ? kCrankView : kTimeView;
   }
   sf.ScaleTop(85);
   if (st.redraw == 1 || st.bco1 != st.bco) {
     sf.Cls();
-    st.moo1 = 0;
+    st.moo1 = kTimeView;
     st.redraw = 0;
     titles(p);
     drew = true;

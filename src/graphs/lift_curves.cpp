@@ -115,7 +115,7 @@ void liftGraph(Program& p, const LiftGraph& g, const Ink& ink) {
 
 void drawLiftGraphs(Program& p) {
   const State& st = p.st;
-  const Ink ink{false, st.rpm, st.moo == 1 || showsMiddleTick(st.s1)};
+  const Ink ink{false, st.rpm, st.moo == kCrankView || showsMiddleTick(st.s1)};
   liftGraph(p, kBottom, ink);
   liftGraph(p, kTop, ink);
   liftGraph(p, kMiddle, ink);

@@ -1,5 +1,5 @@
-// Numbers as Print shows them: a blank before a number that is not negative, one after
-// every number, no leading zero before the decimal point (" 5700 ", "-17 ", " .5 ").
+// Whole numbers as Print shows them: a blank before a number that is not negative, one after
+// every number (" 5700 ", "-17 "). The readouts show nothing else.
 #pragma once
 
 #include <string>

@@ -6,10 +6,12 @@
 
 namespace corvane {
 
-// The point of the speed arc for speed t: centre (110, −25), 50 wide and 100 high,
-// at the angle 2.8 − 0.2·t (t = 0.3 at 157°, t = 12 at 23°).
-double gaugeX(double s1, double t);
-double gaugeY(double t);
+// The point of the speed arc for speed t: centre (110·s1, −25), 50·s1 wide and 100 high, at
+// the angle 2.8 − 0.2·t (t = 0.3 at 157°, t = 12 at 23°); `below` units lower if asked.
+struct GaugePoint {
+  double x, y;
+};
+GaugePoint gaugePoint(double s1, double t, double below = 0);
 
 // The two gauge bodies: the speed arc of thick dots and the load bar.
 void gaugeBodies(Program& p);

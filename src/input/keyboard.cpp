@@ -3,6 +3,7 @@
 // the keys without a character: arrows for speed and load, Page Down / Page Up for the views.
 #include <algorithm>
 
+#include "core/engine_view.h"
 #include "engine/figure.h"
 #include "input/handlers.h"
 #include "input/pointer.h"
@@ -12,18 +13,6 @@
 namespace corvane {
 
 namespace {
-
-// The static engine figure again, in the new colours, over the window the reversal cleared.
-void redrawEngineStatics(Program& p) {
-  titl(p);
-  oilchamber(p, 0);
-  oilchamber(p, 75);
-  oilcham(p, 150);
-  if (p.st.plot == 0) oilchame(p, 148.9);
-  for (const double a : {-75.0, 0.0, 75.0, 150.0})
-    cylinder(p, a);
-  if (p.st.devva == 1) engineLabel(p);
-}
 
 // "c": background and foreground change places; the window is cleared to the new background
 // and the view in force is told (or, on the help page, shown again) to redraw.
@@ -38,12 +27,13 @@ void colourReversal(Program& p) {
   st.stall9 = 0;
   st.stall = 0;
   st.clse = 1;
-  if (st.moo < 2) st.redraw = 1;
-  if (st.moo == 2) {
+  if (isGraphView(st.moo)) st.redraw = 1;
+  if (st.moo == kEngineView) {
     st.cylcyl = 1;
-    redrawEngineStatics(p);
+    // The static figure again, in the new colours, over the window the reversal cleared.
+    engineStatics(p, StaticsOrder::CylindersLast);
   }
-  if (st.moo == 3) helpee(p);
+  if (st.moo == kHelpView) helpee(p);
 }
 
 // Entering a view, from whichever side: step mode ends and the window is to be cleared; the
@@ -55,8 +45,8 @@ void enterView(Program& p, int moo) {
   st.stall9 = 0;
   st.stall = 0;
   st.clse = 1;
-  if (st.moo == 2) st.cylcyl = 1;
-  if (st.moo == 3) helpee(p);  // returns only when a later key has left the page
+  if (st.moo == kEngineView) st.cylcyl = 1;
+  if (st.moo == kHelpView) helpee(p);  // returns only when a later key has left the page
 }
 
 // Space bar and Page Down: 2 engines -> 1 lift v. crank angle -> 0 lift v. time -> 3 help
@@ -75,14 +65,14 @@ void graphOption(Program& p) {
   State& st = p.st;
   st.plot = Mod(st.plot + 1, 3);
   st.plott = 1;
-  if (st.plot == 0 && st.moo == 2) oilchame(p, 148.9);
+  if (st.plot == 0 && st.moo == kEngineView) oilchame(p, kCorvaneExhaustChamber);
 }
 
 // "t": the label beside the left engine's title changes; drawn at once in the engine view only.
 void labelToggle(Program& p) {
   State& st = p.st;
   st.devva = Mod(st.devva + 1, 2);
-  if (st.moo == 2) engineLabel(p);
+  if (st.moo == kEngineView) engineLabel(p);
 }
 
 // One step of a setting towards a limit, never past it; a setting already beyond the limit

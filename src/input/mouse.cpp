@@ -3,6 +3,8 @@
 // changes; a double click ends the program. X and Y are in the scale of the view in force.
 #include <cmath>
 
+#include "engine/figure.h"
+#include "graphs/readouts.h"
 #include "input/handlers.h"
 #include "input/pointer.h"
 
@@ -26,7 +28,7 @@ namespace {
 // In the graph views the whole window sets the speed; in the engine view and on the help
 // page only the strip left of the speed arrows does. The step follows on every move.
 void speedFromPointer(State& st, float X, float Y) {
-  if (X < -50 || st.moo < 2) st.rpm = speedAt(Y);
+  if (X < -50 || isGraphView(st.moo)) st.rpm = speedAt(Y);
   steeFromRpm(st);
 }
 
@@ -42,19 +44,19 @@ bool inZone(float X, float Y, double centreX, double yLow, double yHigh) {
 void timingsFromPointer(State& st, float X, float Y) {
   const double offset = st.ra / 1.6;  // the spots stand 31.25 units beside the cylinder axes
   const double pi = st.pi;
-  if (inZone(X, Y, -offset, -190, 10)) {
+  if (inZone(X, Y, kTessimo - offset, -190, 10)) {
     const float t = (-Y - 13) / 40;
     if (t > 0 && t < 1.35 * pi) st.ingoing = t;
   }
-  if (inZone(X, Y, 75 - offset, -260, 10)) {
+  if (inZone(X, Y, kLumivent - offset, -260, 10)) {
     const double t = 2 * pi + static_cast<float>((Y + 13) / 40);
     if (t > 0 && t < 2 * pi) st.outgoing = t;
   }
-  if (inZone(X, Y, 150 - offset, -260, 10)) {
+  if (inZone(X, Y, kCorvane - offset, -260, 10)) {
     const double t = 2 * pi + static_cast<float>((Y + 13) / 40);
     if (t > 1.1 * pi && t < 2.05 * pi) st.outgoingd = t;
   }
-  if (inZone(X, Y, 150 + offset, -260, 20)) {
+  if (inZone(X, Y, kCorvane + offset, -260, 20)) {
     const float t = (-Y - 13) / 40;
     if (t > -0.2 * pi && t < 1.6 * pi) st.outgoingde = t;
   }
@@ -74,14 +76,14 @@ void Form_MouseMove(Program& p, int /*Button*/, int /*Shift*/, float X, float Y)
 // dot 10 units below the speed gauge's marker.
 void Form_MouseDown(Program& p, int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {
   State& st = p.st;
-  if (st.moo == 2) {
+  if (st.moo == kEngineView) {
     st.mom = Mod(st.mom + 1, 2);
     return;
   }
   st.mo = Mod(st.mo + 1, 2);
-  if (st.mo == 0 && st.moo == 1) {
-    const double theta = 2.8 - 0.2 * st.rpm;
-    p.sf.PSet(st.s1 * (110 + 50 * std::cos(theta)), 100 * std::sin(theta) - 35, st.bco);
+  if (st.mo == 0 && st.moo == kCrankView) {
+    const GaugePoint g = gaugePoint(st.s1, st.rpm, 10);
+    p.sf.PSet(g.x, g.y, st.bco);
   }
 }
 

@@ -2,6 +2,7 @@
 // the key reminder at the foot.
 #include <string_view>
 
+#include "core/drawing.h"
 #include "engine/figure.h"
 #include "text/titles.h"
 
@@ -9,12 +10,7 @@ namespace corvane {
 
 namespace {
 
-// Text with its top-left corner at (x, y): a background dot places the cursor there.
-void textAt(Program& p, double x, double y, std::string_view text) {
-  p.sf.PSet(x, y, p.st.bco);
-  p.sf.Print(text);
-}
-
+// Text at (x, y) in colour c, then the pen colour k again.
 void textAt(Program& p, double x, double y, std::string_view text, Colour c, Colour k) {
   p.sf.ForeColor(c);
   textAt(p, x, y, text);
@@ -44,8 +40,7 @@ void engineNames(Program& p, Colour k) {
 // sets the speed.
 void speedArrows(Program& p) {
   Surface& sf = p.sf;
-  const int dw = sf.DrawWidth();
-  sf.DrawWidth(1);
+  const PenWidth pen(sf, 1);
   sf.Line(-104, 15, -104, 38);
   sf.Line(-106, 15, -102, 15);
   sf.Line(-106, 15, -104, 0);
@@ -54,7 +49,6 @@ void speedArrows(Program& p) {
   sf.Line(-106, 75, -102, 75);
   sf.Line(-106, 75, -104, 90);
   sf.Line(-102, 75, -104, 90);
-  sf.DrawWidth(dw);
 }
 
 void keyReminder(Program& p) {
@@ -89,16 +83,15 @@ void titl(Program& p) {
 void engineLabel(Program& p) {
   State& st = p.st;
   Surface& sf = p.sf;
-  const int keptWidth = sf.DrawWidth();
   const Colour keptFore = sf.ForeColor();
-  sf.DrawWidth(25);
-  sf.Line(-35, 135, 0, 135, st.bco);
-  sf.DrawWidth(keptWidth);
+  {
+    const PenWidth pen(sf, 25);
+    sf.Line(-35, 135, 0, 135, st.bco);
+  }
   sf.ForeColor(st.fco);
-  sf.PSet(-37, 145, st.bco);
-  sf.Print(st.devva == 0 ? "Normal" : "Corvane");
+  textAt(p, -37, 145, st.devva == 0 ? "Normal" : "Corvane");
   sf.ForeColor(keptFore);
-  if (st.devva == 1) oilcham(p, 150);
+  if (st.devva == 1) oilcham(p, kCorvane);
 }
 
 }  // namespace corvane

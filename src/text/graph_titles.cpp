@@ -1,19 +1,9 @@
 // Captions of the graph views: the crank-angle marks over the ticks, the key reminder under
 // the graphs and the names of the three mode graphs beside them.
-#include <string_view>
-
+#include "core/drawing.h"
 #include "text/titles.h"
 
 namespace corvane {
-
-namespace {
-
-void textAt(Program& p, double x, double y, std::string_view text) {
-  p.sf.PSet(x, y, p.st.bco);
-  p.sf.Print(text);
-}
-
-}  // namespace
 
 // The marks stand at fixed x, so in the time view they move on the screen with s1.
 void titles1(Program& p) {
@@ -27,10 +17,9 @@ void titles1(Program& p) {
 void titles(Program& p) {
   titles1(p);
   const double s1 = p.st.s1;
-  p.sf.PSet(-80 * s1, -65, p.st.bco);
   const Colour k = p.sf.ForeColor();
   p.sf.ForeColor(kGrey);
-  p.sf.Print("SpaceBar: Valve Lift versus Time or CrankAngle");
+  textAt(p, -80 * s1, -65, "SpaceBar: Valve Lift versus Time or CrankAngle");
   textAt(p, -80 * s1, -80, "MouseClick: Manual Change or Random Change");
   p.sf.ForeColor(k);
   // The graph names keep their place on the screen: their x follows s1.
@@ -48,11 +37,9 @@ void titles(Program& p) {
 // scale in force; s1 is that scale's factor, so that the strokes span the marks drawn in it.
 void deltitles(Program& p, double s1) {
   Surface& sf = p.sf;
-  const int kept = sf.DrawWidth();
-  sf.DrawWidth(25);
+  const PenWidth pen(sf, 25);
   sf.Line(-150 * s1, 70, 200 * s1, 70, p.st.bco);
   sf.Line(-150 * s1, 60, 200 * s1, 60, p.st.bco);
-  sf.DrawWidth(kept);
 }
 
 }  // namespace corvane

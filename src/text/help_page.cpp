@@ -184,7 +184,7 @@ void helpee(Program& p) {
     HelpLevels& levels;
     ~Closing() { levels = HelpLevels{}; }
   } closing{h};
-  while (p.st.moo == 3)
+  while (p.st.moo == kHelpView)
     p.host.DoEventsWait();
   leavePages(p);
 }
