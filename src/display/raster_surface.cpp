@@ -254,6 +254,10 @@ void RasterSurface::damage(double x0, double y0, double x1, double y1) {
     std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
 }
 
+bool RasterSurface::hasDamage() const {
+  return impl_->anyDirty;
+}
+
 void RasterSurface::damageAll() {
   std::fill(impl_->dirty.begin(), impl_->dirty.end(), 1);
   impl_->anyDirty = true;

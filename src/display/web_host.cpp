@@ -60,6 +60,21 @@ EM_ASYNC_JS(void, corvane_next_frame, (), {
   await new Promise(resolve => requestAnimationFrame(() => resolve()));
 });
 
+// Waits until input arrives or the time is up, whichever comes first. Unlike a wait for the
+// next animation frame, it lets the browser draw nothing while nothing changes.
+EM_ASYNC_JS(void, corvane_wait_input, (double ms), {
+  await new Promise(resolve => {
+    Module.corvaneWake = resolve;
+    setTimeout(resolve, ms);
+  });
+  Module.corvaneWake = null;
+});
+
+// Input arrived: a wait for input ends now.
+EM_JS(void, corvane_wake, (), {
+  if (Module.corvaneWake) Module.corvaneWake();
+});
+
 EM_ASYNC_JS(void, corvane_sleep, (double ms), {
   await new Promise(resolve => setTimeout(resolve, ms));
 });
@@ -181,6 +196,7 @@ WebHost::~WebHost() {
 
 // Page pixels to canvas pixels, where the picture's client pixels are.
 void WebHost::queue(const Event& e) {
+  corvane_wake();
   if (e.kind == Event::Kind::Move) {
     queue_.push_back(
         Event::move(static_cast<int>(e.a * pixelRatio_), static_cast<int>(e.b * pixelRatio_)));
@@ -192,6 +208,7 @@ void WebHost::queue(const Event& e) {
 // A resize travels through the queue like any other event, so that the surface changes size
 // only inside the DoEvents family; a burst of them refits once.
 void WebHost::queueRefit() {
+  corvane_wake();
   if (!queue_.empty() && queue_.back().kind == Event::Kind::Resize) return;
   queue_.push_back(Event::resize(0, 0));
 }
@@ -267,9 +284,16 @@ void WebHost::DoEventsUntilStep() {
   }
 }
 
+// A pause, the help page, a graph view with nothing to draw: a picture that changed is shown
+// at the next frame; one that did not waits for input, at most a frame's time.
 void WebHost::DoEventsWait() {
   drain();
-  yieldFrame();
+  if (surface_->hasDamage()) {
+    yieldFrame();
+  } else if (queue_.empty()) {
+    corvane_wait_input(1000.0 / kFramesPerSecond);
+    lastYield_ = Now();
+  }
   drain();
 }
 
