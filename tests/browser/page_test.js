@@ -202,7 +202,10 @@ const cases = {
     // switches it off with the speed of that height: the time view then shows that speed.
     // (The gauge may keep a few pixels of the random changes, so the time view it is.)
     await page.touchscreen.tap(30, 400);
-    await sleep(400);
+    await sleep(300);
+    const during = await canvasPixels(page);
+    await sleep(300);
+    if (!differing(during, await canvasPixels(page))) fail('a touch started no automatic change');
     await page.touchscreen.tap(30, 150);
     await sleep(200);
     await page.keyboard.press('Space');
@@ -268,6 +271,10 @@ const cases = {
     const size = await page.$eval('#canvas', (c) => [c.width, c.height, c.clientWidth]);
     if (size.join() !== '1200,1000,600') fail(`at 600x500, ratio 2: canvas ${size}`);
     await expectCanvas(page, nativePicture(['1 key space'], 40, 1200, 1000), 'at ratio 2');
+    // The pointer in page pixels is the picture's pixels times the ratio.
+    await page.mouse.move(20, 100);
+    await expectCanvas(page, nativePicture(['1 key space', '3 move 40 200'], 40, 1200, 1000),
+                       'the pointer at ratio 2');
   },
 
   // The single file from disk: the picture, without a server and without the network.
