@@ -14,6 +14,8 @@ namespace {
 // A DoEvents loop that never waits would freeze the page; after this long without handing
 // control back, DoEvents yields one frame itself.
 constexpr double kLongestBusy = 0.25;
+// A wait with nothing new to show sleeps this long at most; input ends it at once.
+constexpr double kIdleWait = 0.1;
 
 // clang-format off
 // Sizes the canvas to the page at the device's pixel ratio; returns the canvas's pixels in
@@ -285,13 +287,13 @@ void WebHost::DoEventsUntilStep() {
 }
 
 // A pause, the help page, a graph view with nothing to draw: a picture that changed is shown
-// at the next frame; one that did not waits for input, at most a frame's time.
+// at the next frame; one that did not waits for input, which ends the wait at once.
 void WebHost::DoEventsWait() {
   drain();
   if (surface_->hasDamage()) {
     yieldFrame();
   } else if (queue_.empty()) {
-    corvane_wait_input(1000.0 / kFramesPerSecond);
+    corvane_wait_input(kIdleWait * 1000.0);
     lastYield_ = Now();
   }
   drain();
