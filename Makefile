@@ -9,7 +9,8 @@ STEPS ?= 200
 OUT ?= snapshot.png
 
 .PHONY: run test soak bench measure snapshot deb deb-check first-run-check install deps \
-  run-deps deb-deps test-deps build-dir release-build test-build clean format
+  run-deps deb-deps test-deps build-dir release-build test-build clean format \
+  web web-deps serve snapshot-web browser-modules measure-web
 
 # Everything that `make test` needs, for root to install once.
 deps:
@@ -39,10 +40,13 @@ release-build: build-dir run-deps
 # The test build runs under the sanitizers. The soak tests watch the memory of the release
 # build's program, which the sanitizers' allocator would hide; the package tests check what
 # the release build installs and packages.
-test-build: build-dir test-deps deb
+# The browser tests compare the page (make web) with this build's pictures; they drive
+# chromium with puppeteer-core, installed from npm into build/ at the versions of the lock file.
+test-build: build-dir test-deps deb web browser-modules
 	@echo "corvane: building the tests under the sanitizers in $(BUILD_TEST)"
 	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \
-	  -DCORVANE_RELEASE_BUILD=$(CURDIR)/$(BUILD_RUN) >/dev/null
+	  -DCORVANE_RELEASE_BUILD=$(CURDIR)/$(BUILD_RUN) -DCORVANE_WEB_BUILD=$(CURDIR)/$(WEB_OUT) \
+	  -DCORVANE_BROWSER_MODULES=$(CURDIR)/$(BROWSER_MODULES)/node_modules >/dev/null
 	@cmake --build $(BUILD_TEST)
 
 run: release-build
@@ -85,14 +89,64 @@ install:
 	cmake --install $(BUILD_RUN) --prefix $(PREFIX)
 	@rm -f $(BUILD_RUN)/install_manifest.txt
 
-# The window benchmarks need a display: a private Xvfb when there is none.
-bench: test-deps release-build
+# The window benchmarks need a display: a private Xvfb when there is none. Then the engine
+# step built for the browser, under node.
+bench: test-deps release-build web
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96") \
 	  ./$(BUILD_RUN)/corvane_bench --benchmark_counters_tabular=true
+	node --no-experimental-fetch $(BUILD_WEB)/corvane_bench.js --benchmark_counters_tabular=true
 
 # The program's CPU, memory and start-up time in a real window under a private Xvfb.
 measure: test-deps release-build
 	tools/measure-window.sh ./$(BUILD_RUN)/corvane
+
+# The browser build: build/web/ holds the page (index.html, .js, .wasm, .data) for any static
+# web server and corvane.html, the same page in one file that runs from disk. Debian's
+# emscripten compiles it; cairo and the libraries under it are built once per machine from
+# Debian's source packages into a cache outside the checkout (scripts/web-deps).
+BUILD_WEB := build/web-build
+WEB_OUT := build/web
+PORT ?= 8000
+export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+
+web-deps:
+	@scripts/install-deps web
+
+web: build-dir web-deps
+	@prefix=$$(scripts/web-deps | tail -n1) && \
+	  echo "corvane: building the page in $(WEB_OUT)" && \
+	  emcmake cmake -S . -B $(BUILD_WEB) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DCORVANE_TESTS=OFF -DCORVANE_WEB_PREFIX=$$prefix -DCORVANE_WEB_OUT=$(CURDIR)/$(WEB_OUT) \
+	    >/dev/null
+	@cmake --build $(BUILD_WEB)
+	@ls $(WEB_OUT)/index.html $(WEB_OUT)/corvane.html
+
+BROWSER_MODULES := build/browser-modules
+browser-modules: build-dir test-deps
+	@mkdir -p $(BROWSER_MODULES)
+	@if ! cmp -s tests/browser/package-lock.json $(BROWSER_MODULES)/package-lock.json || \
+	    [ ! -d $(BROWSER_MODULES)/node_modules ]; then \
+	  echo "corvane: installing the browser tests' driver from npm (npm ci)"; \
+	  cp tests/browser/package.json tests/browser/package-lock.json $(BROWSER_MODULES)/ && \
+	  (cd $(BROWSER_MODULES) && npm ci --no-audit --no-fund --loglevel=error >/dev/null) || \
+	    { rm -f $(BROWSER_MODULES)/package-lock.json; exit 1; }; \
+	fi
+
+# Serves build/web/ to this machine only, for trying the page: http://127.0.0.1:8000/
+serve: web
+	@echo "corvane: serving $(WEB_OUT) at http://127.0.0.1:$(PORT)/ (Ctrl+C stops)"
+	python3 -m http.server $(PORT) --bind 127.0.0.1 --directory $(WEB_OUT)
+
+# The page's figures in headless chromium: transfer size, time to the first picture, CPU.
+measure-web: web browser-modules
+	NODE_PATH=$(CURDIR)/$(BROWSER_MODULES)/node_modules node tools/measure-page.js $(WEB_OUT)
+
+# The snapshot tool built for the browser and run under node: the same picture as `make
+# snapshot`, pixel for pixel, for the same arguments.
+snapshot-web: web
+	node --no-experimental-fetch $(BUILD_WEB)/snapshot.js --steps $(STEPS) --out $(OUT) \
+	  $(if $(WIDTH),--width $(WIDTH)) $(if $(HEIGHT),--height $(HEIGHT)) \
+	  $(if $(SCRIPT),--script $(SCRIPT))
 
 snapshot: release-build
 	./$(BUILD_RUN)/snapshot --steps $(STEPS) --out $(OUT) \

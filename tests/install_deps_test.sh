@@ -44,10 +44,15 @@ deps() {
   status=0
   out=$(cd "$work" && PATH=$bin STUB_UID=$uid STUB_GROUPS=users STUB_INSTALLED=$installed \
     STUB_SUDO_NOPASSWD=$([[ $sudo == yes ]] && echo 0 || echo 1) STUB_CALLS=$work/calls \
-    TMPDIR=$work bash "$top/scripts/install-deps" "$@" "$set" 2>&1) || status=$?
+    CORVANE_APT_SOURCES=${APT_SOURCES:-$work/apt} TMPDIR=$work \
+    bash "$top/scripts/install-deps" "$@" "$set" 2>&1) || status=$?
   calls=$(cat "$work/calls" 2>/dev/null || true)
   what="$label (status $status): $out"
 }
+# apt's sources: Debian's, with deb-src entries already.
+mkdir -p "$work/apt/sources.list.d"
+printf 'deb http://deb.debian.org/debian bookworm main\ndeb-src http://deb.debian.org/debian bookworm main\n' \
+  >"$work/apt/sources.list"
 run_set="g++ cmake ninja-build pkg-config libsdl2-dev libcairo2-dev libfontconfig-dev"
 run_set+=" fonts-comic-neue libbenchmark-dev"
 
@@ -87,6 +92,24 @@ deps "all present" 1000 none "$run_set" run
 STUB_APT_FAILS=1 deps "apt fails" 0 none "" run
 [[ $status -ne 0 && $out == *"apt-get install failed"* ]] || fail "$what"
 [[ $out == *"    E: Unable to locate package x"* ]] || fail "the log's end is not shown: $what"
+
+# The browser build's set: emscripten and chromium; without deb-src entries, Debian's deb
+# entries are written again for sources, in a file of the set-up's own, before apt's update.
+ln -s "$(command -v tee)" "$bin/tee"
+mkdir -p "$work/apt-nosrc/sources.list.d"
+printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: bookworm\n' \
+  >"$work/apt-nosrc/sources.list.d/debian.sources"
+APT_SOURCES=$work/apt-nosrc deps "web, no deb-src" 0 none "$run_set" web
+[[ $status -eq 0 && $calls == *" update"*" install "*"emscripten"*"chromium"* ]] || fail "$what"
+[[ $calls != *"libsdl2-dev"* ]] || fail "installs the set again: $calls"
+src=$work/apt-nosrc/sources.list.d/corvane-src.sources
+grep -qx 'Types: deb-src' "$src" && grep -qx 'URIs: http://deb.debian.org/debian' "$src" ||
+  fail "no deb-src entries written: $(cat "$src" 2>&1)"
+grep -q deb-src "$work/apt-nosrc/sources.list.d/debian.sources" && fail "Debian's own file changed"
+# Present everything, with the entries now there: silent.
+APT_SOURCES=$work/apt-nosrc deps "web, all present" 0 none \
+  "$run_set emscripten dpkg-dev autotools-dev chromium nodejs npm" web
+[[ $status -eq 0 && -z $out && -z $calls ]] || fail "$what"
 
 # A dry run says what it would run and runs nothing.
 deps "dry run" 1000 yes "" run --dry-run

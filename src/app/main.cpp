@@ -3,16 +3,12 @@
 #include <exception>
 #include <string_view>
 
+#include "app/caption.h"
 #include "core/events.h"
 #include "core/main_loop.h"
 #include "display/sdl_window.h"
 
 namespace {
-const char* const kCaption =
-    "          Corvane (outgoing air control) and Lumivent (outgoing and ingoing air control) "
-    "versus Kestrom's Tessimo (ingoing air control)         SpaceBar    MouseMove: "
-    "r.p.m.-Load    ESC:Quit";
-
 const char* const kUsage =
     "Usage: corvane [--help | --version]\n"
     "Opens the animation of four engines that set their load with throttle and intake valve.\n"
@@ -41,7 +37,7 @@ int commandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (const int status = commandLine(argc, argv); status >= 0) return status;
   try {
-    corvane::SdlWindow window(kCaption);
+    corvane::SdlWindow window(corvane::kCaption);
     corvane::Program program(window.surface(), window);
     corvane::Dispatcher dispatcher(program);
     window.setSink(&dispatcher);

@@ -2,7 +2,10 @@
 
 #include "display/shape_cache.h"
 
+#include <cairo-ft.h>
 #include <cairo.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +23,40 @@ constexpr int kTile = 16;
 constexpr double kMaxPixel = 1 << 22;
 // Cairo writes the unused top byte of its 32-bit pixels as 0xFF; so does every direct write.
 constexpr std::uint32_t kTopByte = 0xFF000000;
+
+// The text's font: Comic Neue read from its file by FreeType, the same file in the window and
+// in the browser, so that both draw the same pixels. Each face has a FreeType library of its
+// own, released with the face when cairo lets go of it (cairo keeps faces in its caches for a
+// while after the last surface has dropped them).
+struct FontFile {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+};
+
+void releaseFont(void* data) {
+  auto* f = static_cast<FontFile*>(data);
+  if (f->face) FT_Done_Face(f->face);
+  if (f->library) FT_Done_FreeType(f->library);
+  delete f;
+}
+
+// The font face from the file, or nullptr if the file cannot be read.
+cairo_font_face_t* loadFontFace() {
+  auto* f = new FontFile;
+  if (FT_Init_FreeType(&f->library) != 0 ||
+      FT_New_Face(f->library, CORVANE_FONT_FILE, 0, &f->face) != 0) {
+    releaseFont(f);
+    return nullptr;
+  }
+  cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(f->face, 0);
+  static const cairo_user_data_key_t kKey{};
+  if (cairo_font_face_set_user_data(face, &kKey, f, releaseFont) != CAIRO_STATUS_SUCCESS) {
+    cairo_font_face_destroy(face);
+    releaseFont(f);
+    return nullptr;
+  }
+  return face;
+}
 }  // namespace
 
 struct RasterSurface::Impl {
@@ -28,6 +65,7 @@ struct RasterSurface::Impl {
   int width = 0, height = 0, stride = 0;  // stride in pixels
   cairo_surface_t* image = nullptr;
   cairo_t* cr = nullptr;
+  cairo_font_face_t* font = loadFontFace();
   int clipX0 = 0, clipX1 = 0, clipY1 = 0;  // the canvas: columns [x0, x1), rows [0, y1)
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
@@ -46,7 +84,10 @@ struct RasterSurface::Impl {
   };
   std::optional<Written> lastWritten;
 
-  ~Impl() { release(); }
+  ~Impl() {
+    release();
+    if (font) cairo_font_face_destroy(font);
+  }
 
   void bind(std::uint32_t* px, int w, int h, int strideBytes) {
     release();
@@ -58,12 +99,22 @@ struct RasterSurface::Impl {
                                                 CAIRO_FORMAT_RGB24, w, h, strideBytes);
     cr = cairo_create(image);
     penSettings(cr);
+    // Every font option is set here, none left to the system's defaults, so that the
+    // browser's text matches the window's.
     cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_NONE);
     cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_subpixel_order(fo, CAIRO_SUBPIXEL_ORDER_DEFAULT);
     cairo_set_font_options(cr, fo);
     cairo_font_options_destroy(fo);
-    cairo_select_font_face(cr, "Comic Sans MS", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    if (font) {
+      cairo_set_font_face(cr, font);
+    } else {
+      // Without the file, whatever the system offers under the font's name.
+      cairo_select_font_face(cr, "Comic Sans MS", CAIRO_FONT_SLANT_NORMAL,
+                             CAIRO_FONT_WEIGHT_NORMAL);
+    }
     tilesX = (w + kTile - 1) / kTile;
     tilesY = (h + kTile - 1) / kTile;
     dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
@@ -205,6 +256,10 @@ void RasterSurface::damageTiles(int x0, int y0, int x1, int y1) {
   m.anyDirty = true;
   for (int ty = ty0; ty <= ty1; ++ty)
     std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
+}
+
+bool RasterSurface::hasDamage() const {
+  return impl_->anyDirty;
 }
 
 void RasterSurface::damageAll() {

@@ -47,6 +47,7 @@ class RasterSurface : public Surface {
 
   // The damaged area since the last call, as a few rectangles; clears the record.
   std::vector<PixelRect> takeDamage();
+  bool hasDamage() const;
   void damageAll();
 
  protected:

@@ -1,0 +1,30 @@
+// The program in a web page: the same animation on a canvas that fills the page. End shows a
+// line in the page, and a key, a click or a touch starts the animation again from the start.
+#include <cstdio>
+#include <exception>
+
+#include "app/caption.h"
+#include "core/events.h"
+#include "core/main_loop.h"
+#include "display/web_host.h"
+
+int main() {
+  corvane::WebHost host(corvane::kCaption);
+  for (;;) {
+    try {
+      corvane::Program program(host.surface(), host);
+      corvane::Dispatcher dispatcher(program);
+      host.setSink(&dispatcher);
+      try {
+        corvane::Form_Activate(program);
+      } catch (const corvane::ProgramEnded&) {
+        // End: the page stays, with its line, until the next key or click.
+      }
+      host.setSink(nullptr);
+    } catch (const std::exception& e) {
+      host.setSink(nullptr);
+      std::fprintf(stderr, "corvane: %s\n", e.what());
+    }
+    host.waitForRestart();
+  }
+}
