@@ -303,6 +303,25 @@ const cases = {
     if (await page.$eval('#canvas', (c) => !c.hidden)) fail('the canvas shows');
   },
 
+  // The presenter's and keyboard's keys: Page Down is the next view, the arrows set speed and
+  // load as natively, Page Up goes back through the engines to the help page.
+  async keys(browser, url) {
+    const page = await openPage(browser, url);
+    await page.keyboard.press('PageDown');
+    await expectCanvas(page, nativePicture(['1 key pgdn'], 40), 'Page Down: the crank-angle view');
+    for (const key of ['ArrowUp', 'ArrowUp', 'ArrowUp', 'ArrowLeft', 'ArrowLeft']) {
+      await page.keyboard.press(key);
+      await sleep(50);
+    }
+    await expectCanvas(page, nativePicture(['1 key pgdn', '3 key up', '4 key up', '5 key up',
+                                            '6 key left', '7 key left'], 40),
+                       'three Up and two Left');
+    await page.keyboard.press('PageUp');
+    await sleep(300);
+    await page.keyboard.press('PageUp');
+    await expectCanvas(page, nativePicture(['1 key pgup'], 40), 'Page Up twice: the help page');
+  },
+
   // Step mode: after '.' the engine stands still; each '.' more is one step. The canvas after
   // N steps equals the native picture of the same steps.
   async steps(browser, url) {
