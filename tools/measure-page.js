@@ -7,29 +7,13 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const http = require('http');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
+const { serve } = require('../tests/browser/static_server');
 
 const webDir = path.resolve(process.argv[2] || 'build/web');
 const seconds = Number(process.env.MEASURE_SECONDS || 10);
 const tick = 100;  // clock ticks per second in /proc/PID/stat
-
-function serve(dir) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-  const server = http.createServer((req, res) => {
-    const name = req.url.split('?')[0];
-    const file = path.join(dir, name === '/' ? 'index.html' : name);
-    if (!fs.existsSync(file)) {
-      res.writeHead(404);
-      res.end();
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // Every process under pid, with its command line.
 function descendants(pid) {

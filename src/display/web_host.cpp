@@ -174,26 +174,24 @@ WebHost::WebHost(const std::string& caption) {
   int w = 1, h = 1;
   pixelRatio_ = corvane_fit_canvas(&w, &h);
   surface_ = std::make_unique<RasterSurface>(w, h);
-  const auto window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-  emscripten_set_keydown_callback(window, this, EM_FALSE, onKeyDown);
-  emscripten_set_mousemove_callback(kCanvas, this, EM_FALSE, onMouseMove);
-  emscripten_set_mousedown_callback(kCanvas, this, EM_FALSE, onMouseDown);
-  emscripten_set_dblclick_callback(kCanvas, this, EM_FALSE, onDblClick);
-  emscripten_set_touchstart_callback(kCanvas, this, EM_FALSE, onTouch);
-  emscripten_set_touchmove_callback(kCanvas, this, EM_FALSE, onTouch);
-  emscripten_set_resize_callback(window, this, EM_FALSE, onResize);
+  listen(true);
   lastYield_ = Now();
 }
 
 WebHost::~WebHost() {
+  listen(false);
+}
+
+void WebHost::listen(bool on) {
+  void* self = on ? this : nullptr;
   const auto window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-  emscripten_set_keydown_callback(window, nullptr, EM_FALSE, nullptr);
-  emscripten_set_mousemove_callback(kCanvas, nullptr, EM_FALSE, nullptr);
-  emscripten_set_mousedown_callback(kCanvas, nullptr, EM_FALSE, nullptr);
-  emscripten_set_dblclick_callback(kCanvas, nullptr, EM_FALSE, nullptr);
-  emscripten_set_touchstart_callback(kCanvas, nullptr, EM_FALSE, nullptr);
-  emscripten_set_touchmove_callback(kCanvas, nullptr, EM_FALSE, nullptr);
-  emscripten_set_resize_callback(window, nullptr, EM_FALSE, nullptr);
+  emscripten_set_keydown_callback(window, self, EM_FALSE, on ? onKeyDown : nullptr);
+  emscripten_set_mousemove_callback(kCanvas, self, EM_FALSE, on ? onMouseMove : nullptr);
+  emscripten_set_mousedown_callback(kCanvas, self, EM_FALSE, on ? onMouseDown : nullptr);
+  emscripten_set_dblclick_callback(kCanvas, self, EM_FALSE, on ? onDblClick : nullptr);
+  emscripten_set_touchstart_callback(kCanvas, self, EM_FALSE, on ? onTouch : nullptr);
+  emscripten_set_touchmove_callback(kCanvas, self, EM_FALSE, on ? onTouch : nullptr);
+  emscripten_set_resize_callback(window, self, EM_FALSE, on ? onResize : nullptr);
 }
 
 // Page pixels to canvas pixels, where the picture's client pixels are.

@@ -45,6 +45,8 @@ class WebHost : public Host {
   void queueRefit();
 
  private:
+  // Hands the page's input to this host, or (false) takes it back.
+  void listen(bool on);
   void drain();
   void refitCanvas();
   // Yields to the browser until its next animation frame; presents first.

@@ -8,10 +8,10 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const http = require('http');
 const { execFileSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 const { decodePng } = require('./png');
+const { serve } = require('./static_server');
 
 const [caseName, webDir, snapshotTool] = process.argv.slice(2);
 const CHROMIUM = process.env.CHROMIUM || '/usr/lib/chromium/chromium';
@@ -20,24 +20,6 @@ const H = 830;
 
 function fail(msg) {
   throw new Error(msg);
-}
-
-// Serves the build's files to this machine only.
-function serve(dir) {
-  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                  '.data': 'application/octet-stream' };
-  const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(req.url.split('?')[0]);
-    const file = path.join(dir, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(path.resolve(dir)) || !fs.existsSync(file)) {
-      res.writeHead(404);
-      res.end();
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 async function launch() {
