@@ -34,7 +34,7 @@ build-dir:
 release-build: build-dir run-deps
 	@echo "corvane: building the program in $(BUILD_RUN)"
 	@cmake -S . -B $(BUILD_RUN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
-	  -DCORVANE_BENCH=ON >/dev/null
+	  >/dev/null
 	@cmake --build $(BUILD_RUN)
 
 # The test build runs under the sanitizers. The soak tests watch the memory of the release
@@ -52,12 +52,10 @@ test-build: build-dir test-deps deb web browser-modules
 run: release-build
 	./$(BUILD_RUN)/corvane
 
-# The soaks run on their own, outside ctest, which would hold their progress lines back.
+# Everything but the long soak, two at a time; 30 s of random input in a window among them.
 test: test-build
-	@echo "corvane: testing: unit tests and the program in windows of a private Xvfb"
-	@cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak -E '^window\.soak_short$$'
-	@echo "corvane: testing: 30 s of random input in a window, watching the program's memory"
-	@SOAK_SECONDS=30 bash tests/window/soak_test.sh $(BUILD_RUN)/corvane
+	@echo "corvane: testing: unit tests, the program in windows of a private Xvfb, the page"
+	@cd $(BUILD_TEST) && ctest --output-on-failure -j2 -LE soak
 
 # 100 000 random events through the scripted host, then ten minutes of random input in a
 # real window, watching resident memory.
@@ -91,7 +89,12 @@ install:
 
 # The window benchmarks need a display: a private Xvfb when there is none. Then the engine
 # step built for the browser, under node.
+# The benchmarks are built only here, in both builds, so that the other targets skip them.
 bench: test-deps release-build web
+	@cmake -S . -B $(BUILD_RUN) -DCORVANE_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_RUN) --target corvane_bench
+	@cmake -S . -B $(BUILD_WEB) -DCORVANE_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_WEB) --target corvane_bench
 	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96") \
 	  ./$(BUILD_RUN)/corvane_bench --benchmark_counters_tabular=true
 	node --no-experimental-fetch $(BUILD_WEB)/corvane_bench.js --benchmark_counters_tabular=true

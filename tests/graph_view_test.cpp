@@ -1,5 +1,6 @@
-// The two graph views: readouts, labels, areas, ticks and gauge gaps through the recording
-// surface; ghosts, colour reversal, drawing order and the double space bar on the raster.
+// The two graph views: a pass that changes nothing, ghosts, colour reversal, the double space
+// bar, history and the shape cache on the raster. Labels, readouts, areas, ticks and gauge
+// gaps at the corners of the pointer's range the call-log hashes pin.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,10 +22,6 @@ namespace {
 const double kPi = 4 * std::atan(1.0);
 constexpr int kW = kDesignWidth, kH = kDesignHeight;  // the picture tests' size
 using Calls = std::vector<Call>;
-
-bool near(double a, double b, double tol = 1e-3) {
-  return std::abs(a - b) <= tol * (1 + std::abs(b));
-}
 
 Calls pass(test::Recorded& h) {
   h.sf.clear();
@@ -55,132 +52,6 @@ void enter(H& h, int moo, double rpm = 8, double endin = 1 - kPi) {
   h.p.st.rpm = rpm;
   h.p.st.endin = endin;
   spaceTo(h, moo);
-}
-
-// Every caption of the crank-angle view stands at the same place on the screen in the time
-// view (s1 = 6 at rpm 8), where it is written again: the crank-angle marks (y 67 and 79) at
-// the same x, since they stand over the ticks, the rest at x times s1. The axis title alone
-// differs, and names its view.
-TEST(GraphView, EnteringEachViewLabelsItAtTheSameScreenPlaces) {
-  test::Recorded h;
-  enter(h, 1);
-  const Calls crank = h.sf.calls();
-  Form_KeyPress(h.p, ' ');
-  const Calls time = pass(h);
-  const auto prints = [](const Calls& calls) {
-    return test::only(calls, [](const Call& c) { return c.op == Call::Op::Print; });
-  };
-  int compared = 0;
-  for (const Call& c : prints(crank)) {
-    // The view's own scale; a colour change on entry also titles the window just before.
-    if (c.scaleLeft != -103 || c.text == "   Crank Angle") continue;
-    const bool shown = std::any_of(time.begin(), time.end(), [&](const Call& t) {
-      if (t.op != Call::Op::Print || t.text != c.text || t.y1 != c.y1 || t.colour != c.colour)
-        return false;
-      return c.y1 > 60 ? near(t.x1, c.x1)
-                       : near(t.x1, c.x1 * 6) && near((t.x1 - t.scaleLeft) / t.scaleWidth,
-                                                      (c.x1 - c.scaleLeft) / c.scaleWidth);
-    });
-    EXPECT_TRUE(shown) << c.text;
-    ++compared;
-  }
-  EXPECT_GE(compared, 19);
-  const auto titled = [&](const Calls& calls, const std::string& title) {
-    const Calls p = prints(calls);
-    return std::any_of(p.begin(), p.end(), [&](const Call& c) { return c.text == title; });
-  };
-  EXPECT_TRUE(titled(crank, "   Crank Angle") && titled(time, "           Time"));
-  EXPECT_FALSE(titled(time, "   Crank Angle") || titled(crank, "           Time"));
-}
-
-TEST(GraphView, AreasEndAtTheClosingAngleAtBothExtremesOfTheLoad) {
-  // endin, then the closing abscissae X = 30·x of the top and middle, and the bottom graph,
-  // rounded to 0.1
-  for (const auto& [endin, topMiddleX, bottomX] :
-       {std::array{1 - kPi, -64.2, 149.9}, {1.61, 48.3, 37.4}}) {
-    test::Recorded h;
-    enter(h, 1, 8, endin);
-    // The foot of an area line is on the baseline, its head up and to the left.
-    auto lastHead = [&](double y0, Colour c) {
-      double x = -1e9;
-      for (const Call& l : h.sf.calls())
-        if (l.op == Call::Op::Line && l.y1 == y0 && l.colour == c && l.x2 <= l.x1 && l.y2 > y0) {
-          x = std::max(x, l.x2);
-          // At rpm 8 the foot lies lift·8/20 = 0.4·lift to the right of the head.
-          EXPECT_NEAR(l.x1 - l.x2, 0.4 * (l.y2 - l.y1), 1e-9);
-        }
-      return x;
-    };
-    // The last open line stands within one step (0.3) before the closing.
-    EXPECT_NEAR(lastHead(-57.5, kBrightGreen), topMiddleX - 0.15, 0.2) << endin;
-    EXPECT_NEAR(lastHead(-207.5, kRed), topMiddleX - 0.15, 0.2) << endin;
-    EXPECT_NEAR(lastHead(-327.5, kBlue), bottomX - 0.15, 0.2) << endin;
-    // lift is left at the middle graph's last area line, near 1.89·pi: about 0.1.
-    EXPECT_NEAR(h.p.st.lift, 0.2, 0.09);
-  }
-}
-
-TEST(GraphView, MiddleOfTheLastTickIsLeftOutAtMiddleTimeScales) {
-  // The optional parts at 53·pi in one colour and at one scale.
-  auto middleParts = [](const Calls& calls, Colour c, float scaleWidth) {
-    const double spans[3][2] = {{-46, 50}, {-165, -115}, {-285, -235}};
-    int n = 0;
-    for (const Call& l : calls)
-      for (const auto& s : spans)
-        n += l.op == Call::Op::Line && l.colour == c && l.scaleWidth == scaleWidth &&
-             near(l.x1, 53 * kPi) && near(l.x2, 53 * kPi) && l.y1 == s[0] && l.y2 == s[1];
-    return n;
-  };
-  // s1 = 0.75·rpm; they are left out for 1.2 <= s1 <= 1.95.
-  const double rpms[] = {1.58, 1.62, 2.0, 2.58, 2.62, 4.0};
-  const bool shown[] = {true, false, false, false, true, true};
-  test::Recorded h;
-  enter(h, 0);
-  for (int i = 0; i < 6; ++i) {
-    const float before = h.sf.ScaleWidth();
-    const Calls calls = passAt(h, rpms[i], 0);
-    EXPECT_EQ(middleParts(calls, kBlack, h.sf.ScaleWidth()), shown[i] ? 3 : 0) << rpms[i];
-    // The erase pass takes them away only where the pass before drew them (at rpm 8 first).
-    EXPECT_EQ(middleParts(calls, kWhite, before), i == 0 || shown[i - 1] ? 3 : 0) << rpms[i];
-  }
-  test::Recorded crank;
-  enter(crank, 1, 2);
-  EXPECT_EQ(middleParts(crank.sf.calls(), kBlack, 300), 3) << "always in the crank-angle view";
-}
-
-// Each changed pass of the crank-angle view fills the old gauge gaps and cuts the new ones with
-// the 25-pixel pen (no speed gap from 12 up; the load gap where the load readout is about to
-// stand), then writes the worked speed and load (capped at 100) and no caption.
-TEST(GraphView, ReadoutsAndGaugeGapsOfEachChangedPass) {
-  auto at = [](double x, double y, const std::string& what) {
-    return std::to_string(std::lround(x * 100)) + "," + std::to_string(std::lround(y * 100)) + what;
-  };
-  // Speed and load gaps, "+" filled in fco, "-" cut in bco; the two numbers.
-  auto arc = [&](double t, const char* fill) {
-    return at(110 + 50 * std::cos(2.8 - 0.2 * t), 100 * std::sin(2.8 - 0.2 * t) - 25, fill);
-  };
-  auto bar = [&](double load, const char* fill) { return at(90 + load / 2, 5, fill); };
-  auto rpm = [&](const char* text) { return at(113, 50, text); };
-  auto load = [&](const char* text) { return at(116, 35, text); };
-  // Entered at rpm 8 and endin 1 − pi, where the readout and the gap show a load of −17.
-  const std::pair<std::array<double, 2>, std::vector<std::string>> cases[] = {
-      {{12, 1.6}, {arc(8, "+"), bar(-17, "+"), bar(99, "-"), rpm(" 9300 "), load(" 99 ")}},
-      {{5, 0}, {arc(5, "-"), bar(99, "+"), bar(53, "-"), rpm(" 3300 "), load(" 53 ")}},
-      {{13, 0}, {arc(5, "+"), bar(53, "+"), bar(44, "-"), rpm(" 10200 "), load(" 44 ")}},
-      {{1.2, 1.6}, {arc(1.2, "-"), bar(44, "+"), bar(100, "-"), rpm(" 600 "), load(" 100 ")}},
-      {{3, 1 - kPi},
-       {arc(1.2, "+"), arc(3, "-"), bar(100, "+"), bar(-4, "-"), rpm(" 1800 "), load("-4 ")}}};
-  test::Recorded h;
-  enter(h, 1);
-  for (const auto& [point, want] : cases) {
-    std::vector<std::string> got;
-    for (const Call& c : passAt(h, point[0], point[1])) {
-      if (c.op == Call::Op::PSet && c.drawWidth == 25)
-        got.push_back(at(c.x1, c.y1, c.colour == kWhite ? "-" : c.colour == kBlack ? "+" : "?"));
-      if (c.op == Call::Op::Print) got.push_back(at(c.x1, c.y1, c.text));
-    }
-    EXPECT_EQ(got, want) << "rpm " << point[0];
-  }
 }
 
 // Also after a speed at or near zero, which must still give a positive scale and finite
@@ -322,11 +193,6 @@ TEST(GraphPicture, TheShapeCachePaintsWhatCairoPaintsUnderTheAutomaticChange) {
   }
 }
 
-}  // namespace
-}  // namespace corvane
-
-namespace corvane {
-namespace {
 // A picture depends only on what it shows: each graph view reached through other speeds,
 // loads, two colour reversals and a spell of the automatic change (whose taken-back steps
 // leave the load worked out for a point not shown) equals its last point entered directly,
@@ -357,59 +223,6 @@ TEST(GraphPicture, DependsOnlyOnThePointShown) {
       differ += a[j] != b[j];
     EXPECT_EQ(differ, 0) << "view " << moo;
   }
-}
-
-}  // namespace
-}  // namespace corvane
-
-namespace corvane {
-namespace {
-
-// T and P pressed in a graph view or on the help page change only their flags; the engine
-// view, shown next, draws the label and the exhaust chamber that they ask for.
-TEST(GraphView, TAndPElsewhereOnlyChangeFlagsForTheEngineViewToDraw) {
-  test::Recorded h;
-  h.host.postAtStep(1, Event::key(' '));  // the crank-angle view
-  h.host.postAtCall(30, Event::key('t'));
-  h.host.postAtCall(31, Event::key('p'));
-  h.host.postAtCall(40, Event::key(' '));  // the time view
-  h.host.postAtCall(50, Event::key('p'));
-  h.host.postAtCall(60, Event::key(' '));  // the help page
-  h.host.postAtCall(70, Event::key('p'));
-  h.host.postAtCall(71, Event::key('p'));
-  h.host.postAtCall(72, Event::key('p'));
-  // Counts what the T and P keys draw while they are handled.
-  struct Watch : EventSink {
-    Dispatcher& inner;
-    RecordingSurface& sf;
-    std::size_t drawn = 0;
-    Watch(Dispatcher& d, RecordingSurface& s) : inner(d), sf(s) {}
-    void deliver(const Event& e) override {
-      const std::size_t before = sf.drawing().size();
-      inner.deliver(e);
-      if (e.kind == Event::Kind::Key && (e.a == 't' || e.a == 'p'))
-        drawn += sf.drawing().size() - before;
-    }
-  } watch(h.dispatcher, h.sf);
-  h.host.setSink(&watch);
-  h.host.postAtCall(80, Event::key(' '));  // the engine view again
-  h.host.stopWhen([&](const ScriptedHost& host) { return host.counts().steps > 2; });
-  h.run();
-  EXPECT_EQ(std::tuple(watch.drawn, h.p.st.devva, h.p.st.plot), std::tuple(0u, 1, 0));
-  const auto shown = test::fromLastClear(h.sf);
-  const auto printed = [&](const char* text, double x, double y) {
-    return std::count_if(shown.begin(), shown.end(), [&](const Call& c) {
-      return c.op == Call::Op::Print && c.text == text && c.x1 == x && c.y1 == y;
-    });
-  };
-  EXPECT_EQ(printed("Corvane", -37, 145), 1);
-  // The exhaust chamber's oil block, at w = 148.9 + 12.5.
-  EXPECT_GE(std::count_if(shown.begin(), shown.end(),
-                          [](const Call& c) {
-                            return c.op == Call::Op::Box && c.colour == kOil &&
-                                   std::abs(c.x1 - 162.9) < 1e-9;
-                          }),
-            1);
 }
 
 // At the slowest speed the time view's axis is narrowest in units, and its area lines stand

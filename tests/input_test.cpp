@@ -225,35 +225,6 @@ TEST(MouseMove, SpotZonesHaveStrictEdges) {
   }
 }
 
-// The handlers that draw at once, in the scale in force. "t" wipes the label with a 25-pixel
-// stroke in bco and writes the next one in fco, putting back the pen and ForeColor it found.
-// Of the presses that switch an automatic change off, only the one in the crank-angle view
-// draws: one bco dot 10 units below the speed gauge's marker, at theta = 2.8 - 0.2 rpm.
-TEST(Handlers, DrawAtTheirPlacesInTheirColours) {
-  test::Recorded h;
-  h.p.st = startState(2);
-  std::tie(h.p.st.bco, h.p.st.fco) = std::tuple(kCyan, kBlue);
-  h.sf.DrawWidth(3);
-  Form_KeyPress(h.p, 't');
-  auto d = h.sf.drawing();
-  ASSERT_GE(d.size(), 3u);
-  EXPECT_EQ(std::tuple(d[0].x1, d[0].y1, d[0].x2, d[0].y2, d[0].drawWidth, d[0].colour),
-            std::tuple(-35, 135, 0, 135, 25, kCyan));
-  EXPECT_EQ(
-      std::tuple(d[1].x1, d[1].y1, d[2].text, d[2].colour, h.sf.DrawWidth(), h.sf.ForeColor()),
-      std::tuple(-37, 145, "Corvane", kBlue, 3, kBlack));
-  for (const int view : {2, 0, 3, 1}) {  // the crank-angle view last
-    h.sf.clear();
-    std::tie(h.p.st.moo, h.p.st.mo, h.p.st.mom) = std::tuple(view, 1, 1);
-    Form_MouseDown(h.p, 1, 0, 0, 0);
-    d = h.sf.drawing();
-    ASSERT_EQ(d.size(), view == 1 ? 1u : 0u) << view;
-  }
-  EXPECT_EQ(std::tuple(d[0].op, d[0].colour), std::tuple(Call::Op::PSet, kCyan));
-  EXPECT_NEAR(d[0].x1, 110 + 50 * std::cos(1.2), 1e-9);
-  EXPECT_NEAR(d[0].y1, 100 * std::sin(1.2) - 35, 1e-9);
-}
-
 // Paints nothing; counts what was painted since the last clear, the help page's lines among
 // it, and the shapes at a coordinate that is not a number.
 struct Checked : Surface {

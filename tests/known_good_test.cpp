@@ -112,6 +112,31 @@ TEST(KnownGood, EachViewDrawsWhatItDrewWhenChecked) {
         {10, Event::key('c')},
         {20, Event::key(' ')}},
        0xe8a1ca94f8b7a098ull},
+      // The graph views at the corners of what the pointer gives: fastest with the least
+      // load, slowest with the most; the time view at the speeds (1.6 to 2.6) where the last
+      // tick's middle is left out, entered and left; the random change switched on and off
+      // again in each view (the crank-angle view marks the speed gauge then); T and P pressed
+      // there, drawn by the engine view after the help page.
+      {"graph views at their limits",
+       200,
+       {{5, Event::key(' ')},
+        {10, Event::move(0, 0)},
+        {15, Event::move(kDesignWidth - 1, kDesignHeight - 1)},
+        {20, Event::move(500, 645)},
+        {25, Event::down()},
+        {28, Event::down()},
+        {35, Event::key(' ')},
+        {40, Event::move(500, 675)},
+        {45, Event::move(kDesignWidth - 1, 620)},
+        {50, Event::move(500, 599)},
+        {55, Event::move(0, 0)},
+        {60, Event::down()},
+        {63, Event::down()},
+        {70, Event::key('t')},
+        {71, Event::key('p')},
+        {75, Event::key(' ')},
+        {80, Event::key(' ')}},
+       0x37badedbb15a0d8aull},
   };
   for (const Scripted& s : scripts) {
     const std::uint64_t got = runAndHash(s);

@@ -55,7 +55,7 @@ target_link_options(snapshot PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUN
 set_target_properties(snapshot PROPERTIES SUFFIX .js)
 
 # The engine-step benchmark under node, beside the native one (make bench).
-if(EXISTS "${P}/lib/libbenchmark.a")
+if(CORVANE_BENCH AND EXISTS "${P}/lib/libbenchmark.a")
   add_executable(corvane_bench bench/engine_bench.cpp)
   target_include_directories(corvane_bench PRIVATE tests ${P}/include)
   target_link_libraries(corvane_bench PRIVATE corvane_raster ${P}/lib/libbenchmark_main.a
