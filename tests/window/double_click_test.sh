@@ -15,7 +15,7 @@ clicks() { xdotool mousemove "$1" "$2" click 1 sleep "$3" mousemove "$4" "$5" cl
 margin=ffffff
 margin_is() {
   screenshot
-  [[ $(pixel "$SHOT" 0 1079) == "$margin" ]] || fail "$1: the key after the presses not taken"
+  [[ $(colours 0 1079) == "$margin" ]] || fail "$1: the key after the presses not taken"
 }
 runs() {
   clicks "${@:2}"

@@ -18,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 WORK=$(mktemp -d)
-SHOT=$WORK/shot.png
+SHOT=$WORK/shot.ppm # a raw format: quicker to write and to read than PNG
 # ScaleLeft ScaleTop ScaleWidth of each view; the time view's at the starting speed, rpm 8.
 ENGINE="-110 150 300"
 CRANK="-103 85 300"
@@ -29,10 +29,9 @@ HELP="-115 165 300"
 # writes once it takes connections. No window manager runs there: the window covers the
 # screen, its client area from (0, 0) (CLIENT_W x CLIENT_H).
 start_xvfb() {
-  local size=${2:-1920x1080x24}
-  size=${size%x*}
-  CLIENT_W=${size%x*} CLIENT_H=${size#*x}
-  Xvfb -displayfd 3 -screen 0 "${2:-1920x1080x24}" -dpi "${1:-96}" -noreset -nolisten tcp \
+  local geometry=${2:-1920x1080x24}
+  read -r CLIENT_W CLIENT_H _ <<<"${geometry//x/ }"
+  Xvfb -displayfd 3 -screen 0 "$geometry" -dpi "${1:-96}" -noreset -nolisten tcp \
     3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   for _ in $(seq 200); do [[ -s $WORK/display ]] && break || sleep 0.1; done
   [[ -s $WORK/display ]] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
@@ -40,27 +39,32 @@ start_xvfb() {
 }
 
 # start_program binary: runs it and waits for its window (WINDOW_ID). Input sent from then on
-# waits in the window's queue until the program reads it.
+# waits in the window's queue until the program reads it. (A search may meet a window that
+# goes away meanwhile, an X error: it is tried again.)
 start_program() {
   "$1" >"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!
-  WINDOW_ID=$(timeout 20 xdotool search --sync --onlyvisible --name 'Corvane' | head -n 1) ||
-    fail "the window did not appear"
+  WINDOW_ID=$(eventually 30 shown | head -n 1)
 }
+shown() { xdotool search --onlyvisible --name Corvane 2>/dev/null || fail "no window appeared"; }
 
-# wait_exit: the program's exit status once it has ended; it has 20 s, then it is killed.
+# wait_exit: the program's exit status once it has ended; it has 20 s, then it is killed. The
+# watchdog is a copy of this shell: it is stopped with SIGKILL, since on SIGTERM it might run
+# this shell's cleanup.
 wait_exit() {
   local status=0 watchdog
   (sleep 20 && kill -9 "$PROGRAM_PID") >/dev/null 2>&1 &
   watchdog=$!
   wait "$PROGRAM_PID" || status=$?
-  kill "$watchdog" 2>/dev/null || fail "the program still ran 20 s later"
+  kill -9 "$watchdog" 2>/dev/null || fail "the program still ran 20 s later"
+  wait "$watchdog" 2>/dev/null || true
   PROGRAM_PID=
   return "$status"
 }
 
 # eventually seconds command...: runs a check until it passes, so that a slow machine only
-# makes the test slower; fails with the check's last complaint when the time is up.
+# makes the test slower, and prints what it printed then; fails with the check's last
+# complaint when the time is up.
 eventually() {
   local limit=$1 out
   shift
@@ -69,13 +73,18 @@ eventually() {
     ((SECONDS < deadline)) || fail "${out#FAIL: }"
     sleep 0.1
   done
+  [[ -z $out ]] || echo "$out"
 }
 
-# screenshot [file]: the whole screen as PNG (by default SHOT).
-screenshot() { import -window root "${1:-$SHOT}"; }
+# screenshot [file]: the whole screen (by default into SHOT).
+screenshot() { import -window root -depth 8 "${1:-$SHOT}"; }
 
-# pixel file x y: the colour at (x, y) as rrggbb.
-pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info:- | tr 'A-F' 'a-f' | cut -c1-6; }
+# colours x y...: SHOT's colours at those pixels, as rrggbb, read in one go.
+colours() {
+  local format=
+  while (($#)); do format+="%[hex:p{$1,$2}] " && shift 2; done
+  echo $(convert "$SHOT" -format "$format" info: | tr 'A-F' 'a-f')
+}
 
 # to_pixel left top width x y: the client pixel of user point (x, y) under the scale
 # (ScaleLeft, ScaleTop, ScaleWidth). The 1016 x 830 design canvas is zoomed by
@@ -89,18 +98,16 @@ to_pixel() {
     }'
 }
 
-# expect_colour label rrggbb left top width x y: SHOT's colour at a user point.
-expect_colour() {
-  local label=$1 want=$2 got
-  shift 2
-  got=$(pixel "$SHOT" $(to_pixel "$@"))
-  [[ $got == "$want" ]] || fail "$label: $got at user point ($4, $5), expected $want"
-}
-
-# count_colour rrggbb: how many of SHOT's pixels have exactly that colour.
-count_colour() {
-  convert "$SHOT" -fill black +opaque "#$1" -fill white -opaque "#$1" \
-    -format "%[fx:round(w*h*mean)]\n" info:
+# expect_colours left top width (label rrggbb x y)...: SHOT's colours at user points under a
+# view's scale.
+expect_colours() {
+  local scale="$1 $2 $3" labels= want= points=() got
+  shift 3
+  while (($#)); do
+    labels+="$1, " want+="$2 " points+=($(to_pixel $scale "$3" "$4")) && shift 4
+  done
+  got=$(colours "${points[@]}")
+  [[ "$got " == "$want" ]] || fail "${labels%, }: $got, expected ${want% }"
 }
 
 # expect_view view: a screenshot that shows the view (engine, crank, time or help), each known
@@ -109,33 +116,30 @@ expect_view() {
   screenshot
   case $1 in
   engine)
-    expect_colour "Tessimo spot" ff0000 $ENGINE -31.25 -82.08
-    expect_colour "Lumivent spot" 00ffff $ENGINE 43.75 -82.08
-    expect_colour "Corvane intake spot" 00c0c0 $ENGINE 118.75 -82.08
-    expect_colour "Corvane exhaust spot" ff8000 $ENGINE 181.25 -25.62
+    expect_colours $ENGINE "Tessimo spot" ff0000 -31.25 -82.08 "Lumivent spot" 00ffff 43.75 -82.08 \
+      "Corvane intake spot" 00c0c0 118.75 -82.08 "Corvane exhaust spot" ff8000 181.25 -25.62
     # The margin (or the canvas's empty corner) in the background colour.
-    [[ $(pixel "$SHOT" 0 $((CLIENT_H - 1))) == ffffff ]] || fail "client area's corner not white"
+    [[ $(colours 0 $((CLIENT_H - 1))) == ffffff ]] || fail "client area's corner not white"
     ;;
   crank)
-    expect_colour "crank-angle view: top area" 00ff00 $CRANK -71 -54
-    expect_colour "crank-angle view: middle area" ff0000 $CRANK -71 -204
-    expect_colour "crank-angle view: bottom area" 0000ff $CRANK 60 -300
+    expect_colours $CRANK "crank-angle view: top area" 00ff00 -71 -54 \
+      "middle area" ff0000 -71 -204 "bottom area" 0000ff 60 -300
     ;;
   time) # the bottom area narrower than in the crank-angle view
-    expect_colour "time view: bottom area" 0000ff $TIME 60 -300
-    expect_colour "time view: beyond the curves" ffffff $CRANK 60 -300
+    expect_colours $TIME "time view: bottom area" 0000ff 60 -300
+    expect_colours $CRANK "time view: beyond the curves" ffffff 60 -300
     ;;
   help) # text along the first line, no figure below it
     local ink
     ink=$(convert "$SHOT" -crop "900x20+$(to_pixel $HELP -102 150 | tr ' ' +)" +repage \
       -fill black +opaque white -format "%[fx:1-mean]" info:)
     awk -v i="$ink" 'BEGIN { exit !(i > 0.02 && i < 0.5) }' || fail "help page: ink $ink on line 1"
-    expect_colour "no figure on the help page" ffffff $ENGINE -31.25 -82.08
+    expect_colours $ENGINE "no figure on the help page" ffffff -31.25 -82.08
     ;;
   esac
 }
 
 # still, moving: whether two screenshots in a row are alike.
-twice_alike() { screenshot "$WORK/before.png" && screenshot && cmp -s "$SHOT" "$WORK/before.png"; }
+twice_alike() { screenshot "$WORK/before.ppm" && screenshot && cmp -s "$SHOT" "$WORK/before.ppm"; }
 still() { twice_alike || fail "the picture moves"; }
 moving() { ! twice_alike || fail "the picture stands still"; }

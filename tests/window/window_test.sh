@@ -34,11 +34,17 @@ gap_at() {
     fail "load gauge's gap at pixel ${got:-none}, expected $want"
 }
 
-# blue_within low high: the time view's bottom area has from low to high pixels. A quarter rpm
-# more or less changes it by 2.5 %: near count allows 1 %.
+# blue: how many pixels the time view's bottom area has (blue, in the lower half).
+blue() {
+  convert "$SHOT" -crop "${CLIENT_W}x$((CLIENT_H / 2))+0+$((CLIENT_H / 2))" \
+    -fill black +opaque "#0000ff" -format "%[fx:round(w*h*mean.b)]" info:
+}
+
+# blue_within low high: the bottom area has from low to high pixels. A quarter rpm more or less
+# changes it by 2.5 %: near count allows 1 %.
 blue_within() {
   local n
-  n=$(screenshot && count_colour 0000ff)
+  n=$(screenshot && blue)
   ((n >= $1 && n <= $2)) || fail "time view's bottom area: $n pixels, expected $1 to $2"
 }
 near() { echo $(($1 * 99 / 100)) $(($1 * 101 / 100)); }
@@ -72,10 +78,10 @@ key "gap_at 107" Left KP_Left Left KP_Left
 key "gap_at 115" Right KP_Right Right KP_Right
 
 key time space
-c8=$(count_colour 0000ff)
+c8=$(blue)
 xdotool mousemove $(to_pixel $CRANK 68 77)
 eventually 20 blue_within $((c8 * 70 / 100)) $((c8 * 82 / 100)) # 8 / 10.5 of the width
-c10=$(count_colour 0000ff)
+c10=$(blue)
 key "blue_within $(near "$c8")" Down KP_Down Down KP_Down Down KP_Down Down KP_Down Down KP_Down
 key "blue_within $(near "$c10")" Up KP_Up Up KP_Up Up KP_Up Up KP_Up Up KP_Up
 key "blue_within $(near "$c8")" Down Down Down Down Down Down Down Down Down Down

@@ -20,12 +20,10 @@ zoomed() {
 start_xvfb 192 2560x1440x24
 xdotool mousemove 2555 1435 # outside every zone that sets a timing
 start_program "$binary"
-xdotool key period # step mode: the figure stands still
 eventually 30 zoomed 5
 for size in "1280 1024 4" "1016 830 3"; do
   read -r CLIENT_W CLIENT_H pen <<<"$size"
-  # The pointer back over the window, and one step, which draws the spots again.
-  xdotool windowsize "$WINDOW_ID" "$CLIENT_W" "$CLIENT_H" mousemove 1000 820 key period
+  xdotool windowsize "$WINDOW_ID" "$CLIENT_W" "$CLIENT_H" mousemove 1000 820 # over the window
   eventually 20 zoomed "$pen"
 done
 xdotool key Escape
