@@ -131,7 +131,7 @@ expect_view() {
     ;;
   help) # text along the first line, no figure below it
     local ink
-    ink=$(convert "$SHOT" -crop "900x20+$(to_pixel $HELP -102 150 | tr ' ' +)" +repage \
+    ink=$(convert "$SHOT" -crop "$((CLIENT_W / 2))x20+$(to_pixel $HELP -102 150 | tr ' ' +)" +repage \
       -fill black +opaque white -format "%[fx:1-mean]" info:)
     awk -v i="$ink" 'BEGIN { exit !(i > 0.02 && i < 0.5) }' || fail "help page: ink $ink on line 1"
     expect_colours $ENGINE "no figure on the help page" ffffff -31.25 -82.08
