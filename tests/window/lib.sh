@@ -130,9 +130,9 @@ expect_view() {
     expect_colours $CRANK "time view: beyond the curves" ffffff 60 -300
     ;;
   help) # text along the first line, no figure below it
-    local ink
-    ink=$(convert "$SHOT" -crop "$((CLIENT_W / 2))x20+$(to_pixel $HELP -102 150 | tr ' ' +)" +repage \
-      -fill black +opaque white -format "%[fx:1-mean]" info:)
+    local ink line
+    line="$((CLIENT_W / 2))x20+$(to_pixel $HELP -102 150 | tr ' ' +)"
+    ink=$(convert "$SHOT" -crop "$line" -fill black +opaque white -format "%[fx:1-mean]" info:)
     awk -v i="$ink" 'BEGIN { exit !(i > 0.02 && i < 0.5) }' || fail "help page: ink $ink on line 1"
     expect_colours $ENGINE "no figure on the help page" ffffff -31.25 -82.08
     ;;
