@@ -14,8 +14,9 @@ clicks() { xdotool mousemove "$1" "$2" click 1 sleep "$3" mousemove "$4" "$5" cl
 # turns black or back to white), so it read the presses and ran on.
 margin=ffffff
 margin_is() {
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "$1: the program ended"
   screenshot
-  [[ $(colours 0 1079) == "$margin" ]] || fail "$1: the key after the presses not taken"
+  [[ $(colours 0 719) == "$margin" ]] || fail "$1: the key after the presses not taken"
 }
 runs() {
   clicks "${@:2}"
@@ -29,11 +30,11 @@ ends() {
   wait_exit || fail "$1: exit status $?"
 }
 
-start_xvfb 96
+start_xvfb 96 1280x720x24
 start_program "$binary"
-runs "same place, 0.5 s" 900 1000 0.5 900 1000
-runs "6 pixels apart, 0.1 s" 700 1000 0.1 706 1000
-ends "5 pixels apart, 0.1 s" 500 1000 0.1 505 995
+runs "same place, 0.5 s" 600 660 0.5 600 660
+runs "6 pixels apart, 0.1 s" 450 660 0.1 456 660
+ends "5 pixels apart, 0.1 s" 300 660 0.1 305 655
 
 # A settings manager as a desktop runs one: the selection _XSETTINGS_S0 owned by a window that
 # carries the settings, here 900 ms and 40 pixels.
@@ -62,8 +63,8 @@ eventually 20 grep -q published "$WORK/xsettings.log"
 
 margin=ffffff
 start_program "$binary"
-runs "desktop's time: same place, 1.2 s" 900 1000 1.2 900 1000
-runs "desktop's distance: 41 pixels apart, 0.1 s" 700 1000 0.1 741 1000
+runs "desktop's time: same place, 1.2 s" 600 660 1.2 600 660
+runs "desktop's distance: 41 pixels apart, 0.1 s" 450 660 0.1 491 660
 # Beyond both of the fallback's limits: the desktop's time and distance are both needed.
-ends "desktop's rule: 30 pixels apart, 0.6 s" 500 1000 0.6 530 1000
+ends "desktop's rule: 30 pixels apart, 0.6 s" 300 660 0.6 330 660
 echo "double click test passed"

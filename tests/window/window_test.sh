@@ -50,14 +50,14 @@ blue_within() {
 near() { echo $(($1 * 99 / 100)) $(($1 * 101 / 100)); }
 
 # The pointer at load 0 (the gauge's 50 %) and rpm 8; or at load -0.5 (34 %), or rpm 10.5.
-start_xvfb 96
+start_xvfb 96 1280x720x24 # a laptop's screen: a side margin, and screenshots half the size
 P0=$(to_pixel $CRANK 68 -33)
 xdotool mousemove $P0
 start_program "$binary"
 name=$(xdotool getwindowname "$WINDOW_ID")
 [[ $name == "$caption" ]] || fail "caption '$name'"
 geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ { print $2 }')
-[[ $geometry == 1920x1080 ]] || fail "window is $geometry, not the whole screen"
+[[ $geometry == 1280x720 ]] || fail "window is $geometry, not the whole screen"
 eventually 30 expect_view engine
 
 key crank space
@@ -97,7 +97,7 @@ key moving comma
 
 # The help page is drawn only when something asks for it, such as a resize.
 key help Prior
-for size in "640 400" "1 1" "1920 1080"; do
+for size in "640 400" "1 1" "1280 720"; do
   xdotool windowsize "$WINDOW_ID" $size
   read -r CLIENT_W CLIENT_H <<<"$size"
   ((CLIENT_W == 1)) || eventually 20 expect_view help
