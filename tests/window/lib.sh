@@ -33,6 +33,7 @@ start_xvfb() {
   read -r CLIENT_W CLIENT_H _ <<<"${geometry//x/ }"
   Xvfb -displayfd 3 -screen 0 "$geometry" -dpi "${1:-96}" -noreset -nolisten tcp \
     3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
   for _ in $(seq 200); do [[ -s $WORK/display ]] && break || sleep 0.1; done
   [[ -s $WORK/display ]] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   export DISPLAY=":$(cat "$WORK/display")"
@@ -44,9 +45,9 @@ start_xvfb() {
 start_program() {
   "$1" >"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!
-  WINDOW_ID=$(eventually 30 shown | head -n 1)
+  WINDOW_ID=$(eventually 30 window_shown | head -n 1)
 }
-shown() { xdotool search --onlyvisible --name Corvane 2>/dev/null || fail "no window appeared"; }
+window_shown() { xdotool search --onlyvisible --name Corvane 2>/dev/null || fail "no window"; }
 
 # wait_exit: the program's exit status once it has ended; it has 20 s, then it is killed. The
 # watchdog is a copy of this shell: it is stopped with SIGKILL, since on SIGTERM it might run
