@@ -1,5 +1,6 @@
-# Shared by the real-window tests: a private Xvfb, the program in it, screenshots, pixels.
-# Source it, then call start_xvfb and start_program "$binary".
+# Shared by the real-window tests: a private Xvfb, the program in it, screenshots, pixels and
+# the four views recognised on the screen. Source it, then call start_xvfb and start_program.
+# No check sleeps for a fixed time: each waits with `eventually` for what it expects.
 
 set -euo pipefail
 
@@ -9,61 +10,61 @@ fail() {
   exit 1
 }
 
+# At the end, whatever was started in the background: the program, Xvfb, helpers.
 cleanup() {
-  [[ -n "${PROGRAM_PID:-}" ]] && kill "$PROGRAM_PID" 2>/dev/null || true
-  [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
-  [[ -n "${WORK:-}" ]] && rm -rf "$WORK"
+  kill $(jobs -p) 2>/dev/null || true
+  rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 WORK=$(mktemp -d)
+SHOT=$WORK/shot.ppm # a raw format: quicker to write and to read than PNG
+# ScaleLeft ScaleTop ScaleWidth of each view; the time view's at the starting speed, rpm 8.
+ENGINE="-110 150 300"
+CRANK="-103 85 300"
+TIME="-618 85 1800"
+HELP="-115 165 300"
 
-# start_xvfb [dpi] [geometry]: a server of its own on a free display number.
+# start_xvfb [dpi] [geometry]: a server of its own, on the first free display number, which it
+# writes once it takes connections. No window manager runs there: the window covers the
+# screen, its client area from (0, 0) (CLIENT_W x CLIENT_H).
 start_xvfb() {
-  local dpi=${1:-96} geometry=${2:-1920x1080x24}
-  SCREEN_W=${geometry%%x*}
-  SCREEN_H=${geometry#*x}
-  SCREEN_H=${SCREEN_H%%x*}
-  for n in $(seq $((100 + RANDOM % 400)) 600); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 "$geometry" -dpi "$dpi" -noreset -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdotool getmouselocation >/dev/null 2>&1 && return 0
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-  done
-  fail "no Xvfb could be started"
+  local geometry=${2:-1920x1080x24}
+  read -r CLIENT_W CLIENT_H _ <<<"${geometry//x/ }"
+  Xvfb -displayfd 3 -screen 0 "$geometry" -dpi "${1:-96}" -noreset -nolisten tcp \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 200); do [[ -s $WORK/display ]] && break || sleep 0.1; done
+  [[ -s $WORK/display ]] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(cat "$WORK/display")"
 }
 
-# start_program binary: runs it and waits for its window (WINDOW_ID).
+# start_program binary: runs it and waits for its window (WINDOW_ID). Input sent from then on
+# waits in the window's queue until the program reads it. (A search may meet a window that
+# goes away meanwhile, an X error: it is tried again.)
 start_program() {
   "$1" >"$WORK/program.log" 2>&1 &
   PROGRAM_PID=$!
-  WINDOW_ID=$(timeout 10 xdotool search --sync --onlyvisible --name 'Corvane' | head -n 1) ||
-    fail "the window did not appear"
-  sleep 0.5
+  WINDOW_ID=$(eventually 30 window_shown | head -n 1)
 }
+window_shown() { xdotool search --onlyvisible --name Corvane 2>/dev/null || fail "no window"; }
 
-# wait_exit seconds: the program's exit status, or fail if it is still running then.
+# wait_exit: the program's exit status once it has ended; it has 20 s, then it is killed. The
+# watchdog is a copy of this shell: it is stopped with SIGKILL, since on SIGTERM it might run
+# this shell's cleanup.
 wait_exit() {
-  local limit=$1
-  for _ in $(seq $((limit * 20))); do
-    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-      local status=0
-      wait "$PROGRAM_PID" || status=$?
-      PROGRAM_PID=
-      return "$status"
-    fi
-    sleep 0.05
-  done
-  fail "the program was still running after ${limit}s"
+  local status=0 watchdog
+  (sleep 20 && kill -9 "$PROGRAM_PID") >/dev/null 2>&1 &
+  watchdog=$!
+  wait "$PROGRAM_PID" || status=$?
+  kill -9 "$watchdog" 2>/dev/null || fail "the program still ran 20 s later"
+  wait "$watchdog" 2>/dev/null || true
+  PROGRAM_PID=
+  return "$status"
 }
 
-# eventually seconds command...: runs a check (which takes its own screenshot) until it
-# passes, so that a slow machine only makes the test slower; fails with the check's last
+# eventually seconds command...: runs a check until it passes, so that a slow machine only
+# makes the test slower, and prints what it printed then; fails with the check's last
 # complaint when the time is up.
 eventually() {
   local limit=$1 out
@@ -73,53 +74,73 @@ eventually() {
     ((SECONDS < deadline)) || fail "${out#FAIL: }"
     sleep 0.1
   done
+  [[ -z $out ]] || echo "$out"
 }
 
-# screenshot file: the whole screen as PNG.
-screenshot() { import -window root "$1"; }
+# screenshot [file]: the whole screen (by default into SHOT).
+screenshot() { import -window root -depth 8 "${1:-$SHOT}"; }
 
-# pixel file x y: the colour at (x, y) as rrggbb.
-pixel() {
-  convert "$1" -format "%[hex:p{$2,$3}]" info:- | tr 'A-F' 'a-f' | cut -c1-6
+# colours x y...: SHOT's colours at those pixels, as rrggbb, read in one go.
+colours() {
+  local format=
+  while (($#)); do format+="%[hex:p{$1,$2}] " && shift 2; done
+  echo $(convert "$SHOT" -format "$format" info: | tr 'A-F' 'a-f')
 }
 
 # to_pixel left top width x y: the client pixel of user point (x, y) under the scale
-# (ScaleLeft, ScaleTop, ScaleWidth) on a client area of SCREEN_W x SCREEN_H pixels (the whole
-# screen: no window manager runs here). The 1016 x 830 design canvas is zoomed by
+# (ScaleLeft, ScaleTop, ScaleWidth). The 1016 x 830 design canvas is zoomed by
 # z = min(W / 1016, H / 830), stands at the top and is centred across; a vertical unit is
 # 25.33735 twips at 15 twips a pixel, times z.
 to_pixel() {
-  awk -v l="$1" -v t="$2" -v w="$3" -v x="$4" -v y="$5" -v W="${SCREEN_W:-1920}" \
-    -v H="${SCREEN_H:-1080}" 'BEGIN {
+  awk -v l="$1" -v t="$2" -v w="$3" -v x="$4" -v y="$5" -v W="$CLIENT_W" -v H="$CLIENT_H" 'BEGIN {
       z = W / 1016 < H / 830 ? W / 1016 : H / 830
       ox = int((W - 1016 * z) / 2 + 0.5)
       printf "%d %d", int(ox + (x - l) * 1016 * z / w), int((t - y) * 25.33735 / 15 * z)
     }'
 }
 
-# colour_at file left top width x y [factor]: the colour at a user point, as rrggbb.
-colour_at() {
-  local file=$1
-  shift
-  pixel "$file" $(to_pixel "$@")
-}
-
-# expect_colour file label rrggbb left top width x y [factor]
-expect_colour() {
-  local file=$1 label=$2 want=$3
+# expect_colours left top width (label rrggbb x y)...: SHOT's colours at user points under a
+# view's scale.
+expect_colours() {
+  local scale="$1 $2 $3" labels= want= points=() got
   shift 3
-  local got
-  got=$(colour_at "$file" "$@")
-  [[ "$got" == "$want" ]] || fail "$label: $got at user point ($4, $5), expected $want"
+  while (($#)); do
+    labels+="$1, " want+="$2 " points+=($(to_pixel $scale "$3" "$4")) && shift 4
+  done
+  got=$(colours "${points[@]}")
+  [[ "$got " == "$want" ]] || fail "${labels%, }: $got, expected ${want% }"
 }
 
-# ink_in file w h x y background: the fraction of the rectangle's pixels that are not the
-# background colour (rrggbb).
-ink_in() {
-  local file=$1 w=$2 h=$3 x=$4 y=$5 background=$6
-  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -fill "#123456" -opaque "#$background" \
-    -fill black +opaque "#123456" -fill white -opaque "#123456" -format "%[fx:1-mean]" info:
+# expect_view view: a screenshot that shows the view (engine, crank, time or help), each known
+# by colours that only it has at those places, in the starting colours.
+expect_view() {
+  screenshot
+  case $1 in
+  engine)
+    expect_colours $ENGINE "Tessimo spot" ff0000 -31.25 -82.08 "Lumivent spot" 00ffff 43.75 -82.08 \
+      "Corvane intake spot" 00c0c0 118.75 -82.08 "Corvane exhaust spot" ff8000 181.25 -25.62
+    # The margin (or the canvas's empty corner) in the background colour.
+    [[ $(colours 0 $((CLIENT_H - 1))) == ffffff ]] || fail "client area's corner not white"
+    ;;
+  crank)
+    expect_colours $CRANK "crank-angle view: top area" 00ff00 -71 -54 \
+      "middle area" ff0000 -71 -204 "bottom area" 0000ff 60 -300
+    ;;
+  time) # the bottom area narrower than in the crank-angle view
+    expect_colours $TIME "time view: bottom area" 0000ff 60 -300
+    expect_colours $CRANK "time view: beyond the curves" ffffff 60 -300
+    ;;
+  help) # text along the first line, no figure below it
+    local ink line
+    line="$((CLIENT_W / 2))x20+$(to_pixel $HELP -102 150 | tr ' ' +)"
+    ink=$(convert "$SHOT" -crop "$line" -fill black +opaque white -format "%[fx:1-mean]" info:)
+    awk -v i="$ink" 'BEGIN { exit !(i > 0.02 && i < 0.5) }' || fail "help page: ink $ink on line 1"
+    expect_colours $ENGINE "no figure on the help page" ffffff -31.25 -82.08
+    ;;
+  esac
 }
 
-# park_pointer: the pointer in the bottom-right corner, outside every zone that sets a timing.
-park_pointer() { xdotool mousemove $((SCREEN_W - 5)) $((SCREEN_H - 5)); }
+# still, moving: whether two screenshots in a row are alike.
+twice_alike() { screenshot "$WORK/before.ppm" && screenshot && cmp -s "$SHOT" "$WORK/before.ppm"; }
+still() { twice_alike || fail "the picture moves"; }
+moving() { ! twice_alike || fail "the picture stands still"; }

@@ -27,9 +27,8 @@ for arg in --help --version; do
 done
 # The snapshot tool draws without any display.
 if [[ -n ${CORVANE_SNAPSHOT:-} ]]; then
-  env -u DISPLAY -u WAYLAND_DISPLAY "$CORVANE_SNAPSHOT" --steps 2 --out "$WORK/s.png" >/dev/null ||
-    fail "the snapshot tool needs a display"
-  [[ -s $WORK/s.png ]] || fail "the snapshot tool wrote no picture without a display"
+  env -u DISPLAY -u WAYLAND_DISPLAY "$CORVANE_SNAPSHOT" --steps 2 --out "$WORK/s.png" >/dev/null &&
+    [[ -s $WORK/s.png ]] || fail "the snapshot tool wrote no picture without a display"
 fi
 
 # With a display, but a driver asked for that draws nowhere (offscreen may be missing from

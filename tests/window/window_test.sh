@@ -1,46 +1,107 @@
 #!/usr/bin/env bash
-# The real window: its caption, its size, a cleared client area, and both ways to quit.
+# One session in the real window, every kind of input through SDL and X: the caption and the
+# size; the space bar, Page Down and Page Up and the keypad's page keys round the four views,
+# each recognised on the screen; the keypad silent while Num Lock is on; the pointer and the
+# arrow keys (the keypad's too) on the load gauge and the time view's width; a held key that
+# shuts out no other; step mode; the help page resized down to one pixel; ESC there, status 0.
+# What each key does in each view is the unit tests' business: here each only has to arrive.
 source "$(dirname "$0")/lib.sh"
 binary=$1
-
 caption="          Corvane (outgoing air control) and Lumivent (outgoing and ingoing air control) versus Kestrom's Tessimo (ingoing air control)         SpaceBar    MouseMove: r.p.m.-Load    ESC:Quit"
 
-start_xvfb 96
-start_program "$binary"
-
-name=$(xdotool getwindowname "$WINDOW_ID")
-[[ "$name" == "$caption" ]] || fail "caption is '$name'"
-
-# Without a window manager nothing maximises the window: it is sized to the usable screen.
-geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ {print $2}')
-[[ "$geometry" == "1920x1080" ]] || fail "window is $geometry, not the whole screen"
-
-# white_at file points...: the screen's pixels at those points are the white background.
-white_at() {
-  local file=$1 point colour
+# key check keys...: the keys, then what they must bring about: a view on the screen (by its
+# name), or a check with its arguments.
+key() {
+  local check=$1
   shift
-  screenshot "$file"
-  for point in "$@"; do
-    colour=$(pixel "$file" $point)
-    [[ "$colour" == "ffffff" ]] || fail "client area at $point is $colour, not the white background"
-  done
+  xdotool key "$@"
+  case $check in
+  engine | crank | time | help) eventually 20 expect_view "$check" ;;
+  *) eventually 20 $check ;;
+  esac
 }
-eventually 10 white_at "$WORK/start.png" "1900 1070" "5 1070" "1900 5"
 
-# Any window size is legal: down to a single pixel and back, the program runs on and the
-# picture is cleared to its background at the new size.
-for size in "1 1" "640 400" "1920 1080"; do
-  xdotool windowsize "$WINDOW_ID" $size
-  sleep 0.3
-  kill -0 "$PROGRAM_PID" || fail "the program died at window size $size"
-done
-eventually 10 white_at "$WORK/resized.png" "1900 1070"
+# gap_at x: the load gauge's gap (background pixels on the black bar) centred at user x, within
+# a pixel: each percent of load moves it half a unit.
+gap_at() {
+  local x0 y0 x1 want got
+  read -r x0 y0 <<<"$(to_pixel $CRANK 77 5)"
+  read -r x1 _ <<<"$(to_pixel $CRANK 143 5)"
+  read -r want _ <<<"$(to_pixel $CRANK "$1" 5)"
+  got=$(screenshot && convert "$SHOT" -crop "$((x1 - x0))x1+$x0+$y0" +repage txt:- |
+    awk -F'[,:]' -v o="$x0" '/#FFFFFF/ { s += $1; n++ } END { if (n) print int(o + s / n + .5) }')
+  ((${got:-0} >= want - 1 && ${got:-0} <= want + 1)) ||
+    fail "load gauge's gap at pixel ${got:-none}, expected $want"
+}
 
-xdotool key Escape
-wait_exit 3 || fail "ESC: exit status $?"
+# blue: how many pixels the time view's bottom area has (blue, in the lower half).
+blue() {
+  convert "$SHOT" -crop "${CLIENT_W}x$((CLIENT_H / 2))+0+$((CLIENT_H / 2))" \
+    -fill black +opaque "#0000ff" -format "%[fx:round(w*h*mean.b)]" info:
+}
 
+# blue_within low high: the bottom area has from low to high pixels. A quarter rpm more or less
+# changes it by 2.5 %: near count allows 1 %.
+blue_within() {
+  local n
+  n=$(screenshot && blue)
+  ((n >= $1 && n <= $2)) || fail "time view's bottom area: $n pixels, expected $1 to $2"
+}
+near() { echo $(($1 * 99 / 100)) $(($1 * 101 / 100)); }
+
+# The pointer at load 0 (the gauge's 50 %) and rpm 8; or at load -0.5 (34 %), or rpm 10.5.
+start_xvfb 96 1280x720x24 # a laptop's screen: a side margin, and screenshots half the size
+P0=$(to_pixel $CRANK 68 -33)
+xdotool mousemove $P0
 start_program "$binary"
-xdotool mousemove 900 500 click --repeat 2 --delay 80 1
-wait_exit 3 || fail "double click: exit status $?"
+name=$(xdotool getwindowname "$WINDOW_ID")
+[[ $name == "$caption" ]] || fail "caption '$name'"
+geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ { print $2 }')
+[[ $geometry == 1280x720 ]] || fail "window is $geometry, not the whole screen"
+eventually 30 expect_view engine
 
+key crank space
+key time space
+key help space # the page waits in a loop of its own
+key engine space
+key help Prior
+key time KP_Prior
+key help KP_Next
+key engine Next
+key crank Num_Lock KP_Next Num_Lock space # Num Lock on: the keypad types a 3
+
+xdotool mousemove $(to_pixel $CRANK 28 -33)
+eventually 20 gap_at 107
+xdotool mousemove $P0
+eventually 20 gap_at 115
+key "gap_at 107" Left KP_Left Left KP_Left
+key "gap_at 115" Right KP_Right Right KP_Right
+
+key time space
+c8=$(blue)
+xdotool mousemove $(to_pixel $CRANK 68 77)
+eventually 20 blue_within $((c8 * 70 / 100)) $((c8 * 82 / 100)) # 8 / 10.5 of the width
+c10=$(blue)
+key "blue_within $(near "$c8")" Down KP_Down Down KP_Down Down KP_Down Down KP_Down Down KP_Down
+key "blue_within $(near "$c10")" Up KP_Up Up KP_Up Up KP_Up Up KP_Up Up KP_Up
+key "blue_within $(near "$c8")" Down Down Down Down Down Down Down Down Down Down
+# Held down, Up repeats, and Page Down still comes through.
+xdotool keydown Up
+eventually 20 blue_within 0 $((c8 * 95 / 100))
+key help Next
+xdotool keyup Up
+
+key engine space
+key still period
+key moving comma
+
+# The help page is drawn only when something asks for it, such as a resize.
+key help Prior
+for size in "640 400" "1 1" "1280 720"; do
+  xdotool windowsize "$WINDOW_ID" $size
+  read -r CLIENT_W CLIENT_H <<<"$size"
+  ((CLIENT_W == 1)) || eventually 20 expect_view help
+done
+xdotool key Escape
+wait_exit || fail "ESC: exit status $?"
 echo "window test passed"
