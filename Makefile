@@ -87,9 +87,9 @@ install:
 	cmake --install $(BUILD_RUN) --prefix $(PREFIX)
 	@rm -f $(BUILD_RUN)/install_manifest.txt
 
-# The window benchmarks need a display: a private Xvfb when there is none. Then the engine
-# step built for the browser, under node.
-# The benchmarks are built only here, in both builds, so that the other targets skip them.
+# The benchmarks, built only here (in both builds) so that the other targets skip them. The
+# window benchmarks need a display: a private Xvfb when there is none. Then the engine step
+# built for the browser, under node.
 bench: test-deps release-build web
 	@cmake -S . -B $(BUILD_RUN) -DCORVANE_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_RUN) --target corvane_bench
