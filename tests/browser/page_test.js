@@ -57,9 +57,8 @@ function canvasState() {
     white += got[i] === 0xffffffff;
     if (got[i] !== want.px[i] && n++ === 0) first = i;
   }
-  const [x, y] = [first % c.width, Math.floor(first / c.width)];
-  const differs = sameSize ? n && `${n} pixels differ, the first at (${x}, ${y})` :
-                             `size ${c.width}x${c.height} against ${want.w}x${want.h}`;
+  const differs = !sameSize ? `size ${c.width}x${c.height} against ${want.w}x${want.h}` :
+      n && `${n} pixels differ, the first at (${first % c.width}, ${Math.floor(first / c.width)})`;
   return { w: c.width, h: c.height, hash, black, white, differs };
 }
 
@@ -90,10 +89,12 @@ async function press(page, key, wanted, what) {
   await expectCanvas(page, wanted, what);
 }
 
+// Waits until fn(arg) holds in the page; fails naming what did not come.
+const pageWait = (page, what, fn, arg, polling = 'raf') => page.waitForFunction(
+    fn, { timeout: 5000, polling }, arg).catch(() => fail(`${what}: not within 5 s`));
 // The line shown after the end, or hidden again.
-const ended = (page, shown) => page.waitForFunction(
-    (s) => (getComputedStyle(document.getElementById('ended')).display !== 'none') === s,
-    { timeout: 5000 }, shown);
+const ended = (page, shown) => pageWait(page, `the end line ${shown ? 'shown' : 'hidden'}`,
+    (s) => (getComputedStyle(document.getElementById('ended')).display !== 'none') === s, shown);
 
 const cases = {
   // The engine view first, under the caption; each space bar the next view, which is the
@@ -115,7 +116,7 @@ const cases = {
     await expectCanvas(page, arrowed, 'three Up and two Left');
     const before = await page.evaluate(() => Module.corvaneSteps);
     await page.keyboard.press('PageUp');
-    await page.waitForFunction((n) => Module.corvaneSteps > n, { timeout: 5000 }, before);
+    await pageWait(page, 'the engines after Page Up', (n) => Module.corvaneSteps > n, before);
     await press(page, 'PageUp', spaces[2], 'Page Up twice: the help page');
   },
 
@@ -208,14 +209,14 @@ const cases = {
     const page = await open();
     await page.keyboard.press('.');
     // Still: the same count a quarter of a second apart, where the engine steps 120 times.
-    const k = await (await page.waitForFunction(() => {
+    const k = await (await pageWait(page, 'the engine standing still', () => {
       const [seen, now] = [window.corvaneSeen, window.corvaneSeen = Module.corvaneSteps];
       return seen === now && now;
-    }, { polling: 250, timeout: 5000 })).jsonValue();
+    }, null, 250)).jsonValue();
     const script = [`${k} key .`];
     for (let i = 1; i <= 5; ++i) {
       await page.keyboard.press('.');
-      await page.waitForFunction((n) => Module.corvaneSteps >= n, { timeout: 5000 }, k + i);
+      await pageWait(page, `step ${i} after '.'`, (n) => Module.corvaneSteps >= n, k + i);
       script.push(`${k + 2 * i} key .`);
     }
     await expectCanvas(page, native(script, W, H, k + 14), `${k} steps and 5 more one by one`);
