@@ -21,7 +21,7 @@ p0=$(to_pixel $CRANK 68 -33)
 xdotool mousemove $p0 key p p p t t c c space
 for view in crank time; do
   eventually 20 expect_view $view
-  xdotool click 1
+  xdotool sleep 0.5 click 1 # never a double click with the click before
   eventually 20 moving
   xdotool sleep 0.5 click 1 mousemove 0 0 mousemove $p0 key c c space
 done
