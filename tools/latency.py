@@ -5,6 +5,9 @@
 Usage: tools/latency.py binary [runs [state]]   (DISPLAY: a 1920x1080 Xvfb with no window manager)
 Prints one line per state and figure: median and worst of `runs` presses, in milliseconds;
 with a state, only the states whose names contain it.
+       tools/latency.py --first-picture binary x y
+Starts the program and prints the milliseconds until the screen pixel (x, y) turns red (-1 after
+10 s) and the program's process id, which it leaves running.
 """
 import ctypes
 import statistics
@@ -155,7 +158,21 @@ def report(label, figures):
     print(line + (f" ({missed} with no effect within 5 s)" if missed else ""), flush=True)
 
 
+def first_picture(binary, x, y):
+    start_time = time.monotonic()
+    program = subprocess.Popen([binary], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    while time.monotonic() - start_time < 10:
+        blue, green, red = grab((x, y, 1, 1))[:3]
+        if (red, green, blue) == (0xFF, 0, 0):
+            return round((time.monotonic() - start_time) * 1000), program.pid
+        time.sleep(0.002)
+    return -1, program.pid
+
+
 def main():
+    if sys.argv[1] == "--first-picture":
+        print(*first_picture(sys.argv[2], int(sys.argv[3]), int(sys.argv[4])))
+        return
     binary = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
     only = sys.argv[3] if len(sys.argv) > 3 else None

@@ -33,31 +33,7 @@ xdotool mousemove 1915 1075 # outside every zone that sets a timing
 # has black and white pixels, but no red ones). One process starts the program and reads that
 # pixel every 2 ms through Xlib, as ImageMagick would take 40 ms a reading.
 read -r wx wy <<<"$(to_pixel -110 150 300 -31.25 -82.08)"
-read -r first PROGRAM_PID < <(python3 - "$binary" "$wx" "$wy" <<'PY'
-import ctypes, subprocess, sys, time
-x11 = ctypes.CDLL("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
-    [ctypes.c_uint] * 2 + [ctypes.c_ulong, ctypes.c_int]
-x11.XGetImage.restype = ctypes.c_void_p
-x11.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
-x11.XGetPixel.restype = ctypes.c_ulong
-display = x11.XOpenDisplay(None)
-root = x11.XDefaultRootWindow(display)
-x, y = int(sys.argv[2]), int(sys.argv[3])
-start = time.monotonic()
-program = subprocess.Popen([sys.argv[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-while time.monotonic() - start < 10:
-    image = x11.XGetImage(display, root, x, y, 1, 1, 0xFFFFFFFF, 2)  # ZPixmap
-    if x11.XGetPixel(image, 0, 0) & 0xFFFFFF == 0xFF0000:
-        print(round((time.monotonic() - start) * 1000), program.pid)
-        sys.exit(0)
-    time.sleep(0.002)
-print(-1, program.pid)
-PY
-)
+read -r first PROGRAM_PID < <(python3 "$(dirname "$0")/latency.py" --first-picture "$binary" "$wx" "$wy")
 ((first >= 0)) || fail "no picture within 10 s"
 echo "first picture after                $first ms"
 sleep 2
