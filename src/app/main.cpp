@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "app/caption.h"
-#include "core/events.h"
 #include "core/main_loop.h"
 #include "display/sdl_window.h"
 
@@ -38,14 +37,7 @@ int main(int argc, char** argv) {
   if (const int status = commandLine(argc, argv); status >= 0) return status;
   try {
     corvane::SdlWindow window(corvane::kCaption);
-    corvane::Program program(window.surface(), window);
-    corvane::Dispatcher dispatcher(program);
-    window.setSink(&dispatcher);
-    try {
-      corvane::Form_Activate(program);
-    } catch (const corvane::ProgramEnded&) {
-      // End: the window closes as the objects above are destroyed.
-    }
+    corvane::runUntilEnd(window.surface(), window);  // End: the window closes after it
   } catch (const std::exception& e) {
     std::fprintf(stderr, "corvane: %s\n", e.what());
     return 1;

@@ -4,7 +4,6 @@
 #include <exception>
 
 #include "app/caption.h"
-#include "core/events.h"
 #include "core/main_loop.h"
 #include "display/web_host.h"
 
@@ -12,17 +11,9 @@ int main() {
   corvane::WebHost host(corvane::kCaption);
   for (;;) {
     try {
-      corvane::Program program(host.surface(), host);
-      corvane::Dispatcher dispatcher(program);
-      host.setSink(&dispatcher);
-      try {
-        corvane::Form_Activate(program);
-      } catch (const corvane::ProgramEnded&) {
-        // End: the page stays, with its line, until the next key or click.
-      }
-      host.setSink(nullptr);
+      // End leaves the page, with its line, until the next key or click.
+      corvane::runUntilEnd(host.surface(), host);
     } catch (const std::exception& e) {
-      host.setSink(nullptr);
       std::fprintf(stderr, "corvane: %s\n", e.what());
     }
     host.waitForRestart();

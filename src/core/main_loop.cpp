@@ -2,6 +2,7 @@
 
 #include "core/engine_step.h"
 #include "core/engine_view.h"
+#include "core/events.h"
 #include "core/init.h"
 #include "engine/figure.h"
 #include "graphs/graph_view.h"
@@ -69,6 +70,20 @@ void enginePass(Program& p) {
   }
   host.DoEvents();
   host.DoEvents();
+}
+
+void runUntilEnd(Surface& sf, Host& host) {
+  Program program(sf, host);
+  Dispatcher dispatcher(program);
+  struct Delivering {  // no event reaches the dispatcher once it is gone
+    Host& host;
+    ~Delivering() { host.setSink(nullptr); }
+  } delivering{host};
+  host.setSink(&dispatcher);
+  try {
+    Form_Activate(program);
+  } catch (const ProgramEnded&) {
+  }
 }
 
 }  // namespace corvane

@@ -9,6 +9,10 @@ namespace corvane {
 // and runs the main loop. Returns only by an exception: ProgramEnded from End.
 [[noreturn]] void Form_Activate(Program& p);
 
+// Runs the program on the host from its start until End, the host's events going to the
+// handlers only while it runs. Exceptions other than End pass through.
+void runUntilEnd(Surface& sf, Host& host);
+
 // One pass of the endless loop: a crank cycle of the engine view or one graph pass.
 void mainLoopPass(Program& p);
 
