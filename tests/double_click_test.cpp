@@ -119,33 +119,42 @@ TEST(DoubleClickSettings, WhatIsMissingOrBrokenKeepsTheFallback) {
   EXPECT_EQ(doubleClickRuleFrom(nullptr, 0).timeMs, 400);
 }
 
+// Presses in turn, each with whether it completes a double click: the limits themselves
+// belong to one; a late, distant or other-button press starts afresh, as does a third press;
+// the desktop's rule in place of the fallback; a clock that wraps; a press stamped earlier.
 TEST(DoubleClicks, TwoPressesWithinTheTimeAndDistance) {
-  DoubleClicks c;  // 400 ms, 5 pixels
-  EXPECT_FALSE(c.press(1000, 1, 100, 100));
-  EXPECT_TRUE(c.press(1400, 1, 105, 95));  // the limits themselves belong to a double click
-
-  EXPECT_FALSE(c.press(5000, 1, 100, 100));
-  EXPECT_FALSE(c.press(5401, 1, 100, 100)) << "one millisecond too late";
-  EXPECT_TRUE(c.press(5500, 1, 100, 100)) << "the late press starts a double click of its own";
-
-  EXPECT_FALSE(c.press(9000, 1, 100, 100));
-  EXPECT_FALSE(c.press(9100, 1, 106, 100)) << "a pixel too far across";
-  EXPECT_FALSE(c.press(9200, 1, 106, 106)) << "a pixel too far down";
-  EXPECT_FALSE(c.press(9300, 3, 106, 106)) << "another button";
-  EXPECT_TRUE(c.press(9400, 3, 106, 106));
-  EXPECT_FALSE(c.press(9500, 3, 106, 106)) << "a third press starts afresh";
-  EXPECT_TRUE(c.press(9600, 3, 106, 106));
-}
-
-TEST(DoubleClicks, TheDesktopsRuleAndAWrappingClock) {
-  DoubleClicks c({250, 1});
-  EXPECT_FALSE(c.press(0, 1, 0, 0));
-  EXPECT_FALSE(c.press(300, 1, 0, 0));  // a double click by the fallback, not by this desktop
-  EXPECT_TRUE(c.press(550, 1, 1, 1));
-  EXPECT_FALSE(c.press(0xFFFFFFA0u, 1, 0, 0));
-  EXPECT_TRUE(c.press(0x40u, 1, 0, 0)) << "160 ms later, across the clock's wrap";
-  EXPECT_FALSE(c.press(1000, 1, 0, 0));
-  EXPECT_FALSE(c.press(900, 1, 0, 0)) << "a press stamped before the last one";
+  struct Press {
+    std::uint32_t ms;
+    int button, x, y;
+    bool doubled;
+  };
+  const std::pair<DoubleClickRule, std::vector<Press>> cases[] = {
+      {{400, 5},
+       {{1000, 1, 100, 100, false},
+        {1400, 1, 105, 95, true},  // at the limits
+        {5000, 1, 100, 100, false},
+        {5401, 1, 100, 100, false},  // a millisecond too late
+        {5500, 1, 100, 100, true},   // late press starts its own
+        {9000, 1, 100, 100, false},
+        {9100, 1, 106, 100, false},  // a pixel too far across
+        {9200, 1, 106, 106, false},  // a pixel too far down
+        {9300, 3, 106, 106, false},
+        {9400, 3, 106, 106, true},  // another button
+        {9500, 3, 106, 106, false},
+        {9600, 3, 106, 106, true}}},  // a third press: afresh
+      {{250, 1},
+       {{0, 1, 0, 0, false},
+        {300, 1, 0, 0, false},  // a double click by the fallback only
+        {550, 1, 1, 1, true},
+        {0xFFFFFFA0u, 1, 0, 0, false},
+        {0x40u, 1, 0, 0, true},  // 160 ms later, across the clock's wrap
+        {1000, 1, 0, 0, false},
+        {900, 1, 0, 0, false}}}};  // stamped before the last one
+  for (const auto& [rule, presses] : cases) {
+    DoubleClicks c(rule);
+    for (const Press& p : presses)
+      EXPECT_EQ(c.press(p.ms, p.button, p.x, p.y), p.doubled) << rule.timeMs << " ms, at " << p.ms;
+  }
 }
 
 }  // namespace
