@@ -77,50 +77,6 @@ TEST(GraphView, AnUnchangedPassOnlySetsTheTopAndWaitsForInput) {
   }
 }
 
-TEST(GraphPicture, AChangedPassLeavesNoGhostOfThePassBefore) {
-  // Markers the program never paints: painted by the pass before, and earlier.
-  constexpr std::uint32_t kPrevious = 0x040506, kOlder = 0x010203, kBackground = 0xFFFFFF;
-  // The crank-angle view has no erase pass: there only the load moves and only areas count.
-  // In the time view the marks are wiped at the old scale over −150·s1 to 200·s1 with the new
-  // s1, which reaches the old marks for a drop of the speed to a quarter, not to a tenth.
-  const std::vector<std::pair<double, double>> points[] = {
-      {{5, 0.5}, {2, -1.0}, {1.2, -2.0}, {4, 0.3}, {4, -2.2}, {12, 1.6}, {3, -0.5}},  // time
-      {{6, 1.5}, {6, -1.0}, {6, 0.7}, {6, -2.0}}};
-  const std::uint32_t areas[] = {pixelOf(kBrightGreen), pixelOf(kRed), pixelOf(kBlue)};
-  for (const int moo : {1, 0}) {
-    test::Rastered h(kW, kH);
-    std::vector<std::uint32_t> px(static_cast<std::size_t>(kW) * kH);
-    h.sf.attach(px.data(), kW, kH, kW * 4);
-    enter(h, moo);
-    // The numbers' box is left out: the digits of this font start a pixel or two left of the
-    // stroke that wipes them.
-    auto counted = [&](std::size_t j, std::uint32_t c) {
-      const double x = h.sf.userX(static_cast<double>(j % kW)) / h.p.st.s1;
-      const double y = h.sf.userY(static_cast<double>(j / kW));
-      return !(x >= 111 && x < 134.5 && y > 20 && y < 52) &&
-             (moo == 0 || std::find(std::begin(areas), std::end(areas), c) != std::end(areas));
-    };
-    for (std::size_t i = 0; i < points[moo].size(); ++i) {  // the first point only prepares
-      for (std::size_t j = 0; j < px.size(); ++j) {
-        std::uint32_t& c = px[j];
-        c &= 0xFFFFFF;
-        if (c == kPrevious || (c != kBackground && c != kOlder))
-          c = c != kPrevious && counted(j, c) ? kPrevious : kOlder;
-      }
-      const std::vector<std::uint32_t> before = px;
-      passAt(h, points[moo][i].first, points[moo][i].second);
-      long ghosts = 0, erased = 0;
-      for (std::size_t j = 0; j < px.size(); ++j) {
-        ghosts += (px[j] & 0xFFFFFF) == kPrevious;
-        erased += before[j] == kPrevious && (px[j] & 0xFFFFFF) == kBackground;
-      }
-      if (i == 0) continue;  // the entering pass's titles stay for good
-      EXPECT_EQ(ghosts, 0) << "view " << moo << " point " << i;
-      EXPECT_GT(erased, 1000) << "view " << moo << " point " << i;
-    }
-  }
-}
-
 TEST(GraphPicture, AColourReversalRedrawsTheViewAsIfEnteredInTheNewColours) {
   for (const int moo : {1, 0}) {
     test::Rastered h(kW, kH), fresh(kW, kH);
