@@ -34,7 +34,7 @@ build-dir:
 release-build: build-dir run-deps
 	@echo "corvane: building the program in $(BUILD_RUN)"
 	@cmake -S . -B $(BUILD_RUN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF \
-	  >/dev/null
+	  -DCORVANE_BENCH=OFF >/dev/null
 	@cmake --build $(BUILD_RUN)
 
 # The test build runs under the sanitizers. The soak tests watch the memory of the release
@@ -119,8 +119,8 @@ web: build-dir web-deps
 	@prefix=$$(scripts/web-deps | tail -n1) && \
 	  echo "corvane: building the page in $(WEB_OUT)" && \
 	  emcmake cmake -S . -B $(BUILD_WEB) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	    -DCORVANE_TESTS=OFF -DCORVANE_WEB_PREFIX=$$prefix -DCORVANE_WEB_OUT=$(CURDIR)/$(WEB_OUT) \
-	    >/dev/null
+	    -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_WEB_PREFIX=$$prefix \
+	    -DCORVANE_WEB_OUT=$(CURDIR)/$(WEB_OUT) >/dev/null
 	@cmake --build $(BUILD_WEB)
 	@ls $(WEB_OUT)/index.html $(WEB_OUT)/corvane.html
 
