@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "core/engine_step.h"
@@ -70,15 +71,14 @@ struct Harness {
   Dispatcher dispatcher;
 };
 
-// FNV-1a over the picture's pixels as stored, the top byte too, to compare every picture of a
+// A hash of the picture's pixels as stored, the top byte too, to compare every picture of a
 // run cheaply.
 inline std::uint64_t pictureHash(const RasterSurface& sf) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (int y = 0; y < sf.clientHeight(); ++y) {
-    const std::uint32_t* row = sf.row(y);
-    for (int x = 0; x < sf.clientWidth(); ++x)
-      h = (h ^ row[x]) * 1099511628211ull;
-  }
+  const auto bytes = static_cast<size_t>(sf.clientWidth()) * sizeof(std::uint32_t);
+  std::uint64_t h = 0;
+  for (int y = 0; y < sf.clientHeight(); ++y)
+    h = h * 1099511628211ull ^
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(sf.row(y)), bytes});
   return h;
 }
 

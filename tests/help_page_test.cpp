@@ -107,7 +107,7 @@ TEST(HelpPage, AReversalOnThePageDrawsItWhiteOnBlack) {
   Form_KeyPress(r.p, ' ');
   ASSERT_EQ(shots.size(), 2u);
   for (std::size_t s = 0; s < 2; ++s) {
-    const std::uint32_t back = s == 0 ? 0xFFFFFF : 0, fore = 0xFFFFFF - back;
+    const std::uint32_t back = s == 0 ? 0xFFFFFFFF : 0xFF000000, fore = back ^ 0xFFFFFF;
     const auto& px = shots[s];
     const long n = static_cast<long>(px.size()), backs = std::count(px.begin(), px.end(), back),
                fores = std::count(px.begin(), px.end(), fore);

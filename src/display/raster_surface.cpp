@@ -230,8 +230,7 @@ std::vector<std::uint32_t> RasterSurface::snapshot() const {
   std::vector<std::uint32_t> out;
   out.reserve(static_cast<size_t>(impl_->width) * impl_->height);
   for (int y = 0; y < impl_->height; ++y)
-    for (int x = 0; x < impl_->width; ++x)
-      out.push_back(pixel(x, y));
+    out.insert(out.end(), row(y), row(y) + impl_->width);
   return out;
 }
 

@@ -34,7 +34,7 @@ class RasterSurface : public Surface {
   // The pixel at (x, y) as 0x00RRGGBB.
   std::uint32_t pixel(int x, int y) const;
   const std::uint32_t* row(int y) const;
-  // The whole picture, row after row, as 0x00RRGGBB.
+  // The whole picture, row after row, as stored (the top byte as cairo writes it).
   std::vector<std::uint32_t> snapshot() const;
   bool writePng(const std::string& path) const;
 
