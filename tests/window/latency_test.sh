@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # ESC ends the program at once also where a pass draws for longer than a frame: the time view
-# under the automatic change, where every pass waits 50 ms besides. Ten tries, each at another
+# under the automatic change, where every pass waits 50 ms besides. Six tries, each at another
 # point of the walk; each must end within 0.3 s of the key press.
 source "$(dirname "$0")/lib.sh"
 binary=$1
@@ -14,7 +14,7 @@ start_xvfb
 # moves on (at the right-hand edge it would ask for more than 100 % and stand still).
 xdotool mousemove $(to_pixel $CRANK 144 -33)
 worst=0
-for try in $(seq 10); do
+for try in $(seq 6); do
   start_program "$binary"
   xdotool key space space
   eventually 20 expect_view time
