@@ -85,6 +85,27 @@ inline std::uint64_t pictureHash(const RasterSurface& sf) {
 using Recorded = Harness<RecordingSurface>;
 using Rastered = Harness<RasterSurface>;
 
+// The program as it starts, in a view with the scale that view's pass sets: 0 the time view
+// at rpm 8 (s1 = 6), 1 the crank-angle view, 2 the engine view, 3 the help page.
+inline void enterView(Recorded& r, int moo) {
+  constexpr float kScales[][3] = {
+      {-618, 85, 1800}, {-103, 85, 300}, {-110, 150, 300}, {-115, 165, 300}};
+  const auto [left, top, width] = kScales[moo];
+  initialise(r.p);
+  r.p.st.moo = moo;
+  r.p.st.s1 = width / 300;
+  r.sf.ScaleLeft(left);
+  r.sf.ScaleWidth(width);
+  r.sf.ScaleTop(top);
+}
+// The state after a pointer move to a window pixel in a view.
+inline State pointedAt(int moo, int w, int h, int px, int py) {
+  Recorded r(w, h);
+  enterView(r, moo);
+  r.dispatcher.deliver(Event::move(px, py));
+  return r.p.st;
+}
+
 // The calls of a recording that `keep` accepts.
 template <class Keep>
 std::vector<Call> only(const std::vector<Call>& calls, Keep keep) {
