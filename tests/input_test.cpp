@@ -24,12 +24,13 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Paused in step mode with every request down, so that setting and clearing both show; each
-// timing at the limit of one of its keys; bco1 a value that only the colour key overwrites.
-State startState(int moo, double s1 = 1) {
+// timing at the limit of one of its keys; bco1 a value that only the colour key overwrites;
+// the time view's pauses off, so that "/" turning them on again shows.
+State startState(int moo) {
   State s;
   std::tie(s.moo, s.s1, s.pi, s.ra, s.rpm, s.bco, s.bco1) =
-      std::tuple(moo, s1, kPi, 50, 8, kWhite, 0x123456);
-  std::tie(s.stall, s.stall9, s.plot) = std::tuple(1, 1, 2);
+      std::tuple(moo, 1, kPi, 50, 8, kWhite, 0x123456);
+  std::tie(s.stall, s.stall9, s.plot, s.delno) = std::tuple(1, 1, 2, 1);
   std::tie(s.ingoing, s.outgoing, s.outgoingd, s.outgoingde) =
       std::tuple(0.1, 2 * kPi, 3 * kPi / 2, 0.14);
   return s;
@@ -62,7 +63,7 @@ TEST(KeyPress, EveryKeyInEveryView) {
              std::tuple(next[view], 0, 0, 1, view == 3);
          if (view == 0) leavePage(s);
        }},
-      {"/", [](State& s, int) { s.delno = 1; }},
+      {"/", [](State& s, int) { s.delno = 0; }},
       {".", [](State& s, int) { s.stall = 0; }},  // paused: one step; step mode stays
       {",", [](State& s, int) { s.stall = s.stall9 = 0; }},
       {"aAkK", [](State&, int) {}},  // 0.1 and 2 pi: tested before the step, they stay

@@ -58,6 +58,8 @@ TEST(HydraulicRules, ExactEdgesAndTheValueTheHoldAverages) {
   const Row rows[] = {
       {corvaneIntakeLift, &State::liftc,  // -23 averaged with the valve's previous position
        [](State& s) { s.ang = 1.2 * pi, s.lift = -22, s.liftc1 = -25, s.lift1 = -30; }, -24},
+      {corvaneIntakeLift, &State::liftc,  // held, and released at outgoingd itself
+       [](State& s) { s.ang = 1.5 * pi, s.lift = -20, s.heldc = 1, s.nc = 2; }, -21},
       {corvaneExhaustLift, &State::lifte,  // ... here with the exhaust cam's previous position
        [](State& s) { s.ang = 0, s.lifto = -22, s.lifto1 = -25, s.lifte1 = -20; }, -24},
       {tessimoIntakeLift, &State::lifta,  // released at ingoing itself

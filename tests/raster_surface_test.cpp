@@ -90,9 +90,9 @@ TEST_F(Fixture, TextStandsBelowAndRightOfItsCursorInForeColor) {
   ASSERT_GT(b.count, 20);
   const int px = static_cast<int>(std::floor(s.pixelX(0)));
   const int py = static_cast<int>(std::floor(s.pixelY(0)));
-  // 14.25 points at 96 DPI: a 19-pixel face.
-  EXPECT_TRUE(b.x0 >= px && b.x0 <= px + 4 && b.y0 >= py && b.y0 <= py + 8 && b.y1 < py + 26)
-      << "from (" << b.x0 << ", " << b.y0 << ") down to " << b.y1;
+  // 14.25 points at 96 DPI: a 19-pixel face of Comic Neue, whose "E" begins 2 pixels right of
+  // the cursor and 5 below it and whose "g" reaches 21 below it.
+  EXPECT_EQ(std::tuple(b.x0 - px, b.y0 - py, b.y1 - py), std::tuple(2, 5, 21));
   EXPECT_EQ(painted(s, 0xFF0000u).count, s.clientWidth() * s.clientHeight() - b.count)
       << "every painted pixel red";
 }
