@@ -25,10 +25,10 @@ void moveCrank(State& st) {
   st.yy = (std::sqrt(st.rod * st.rod - st.wx * st.wx) + st.wy) - 295;
 }
 
-void pistonsAndCranks(Program& p) {
+void pistonsAndCranks(Program& p, Draw d) {
   for (double a : kEngines) {
-    piston(p, a);
-    crank(p, a);
+    piston(p, a, d);
+    crank(p, a, d);
   }
 }
 
@@ -41,22 +41,30 @@ void keepPreviousLifts(State& st) {
   st.lifte1 = st.lifte;
 }
 
-// The cams are drawn with the pen colour silver; events may run between the two groups.
-void turnCams(Program& p) {
+// The cams are drawn with the pen colour silver; in a step, events may run between the two
+// groups.
+void turnCams(Program& p, Draw d) {
   const Colour kept = p.sf.ForeColor();
   p.sf.ForeColor(kSilver);
-  normalCams(p);
-  p.host.DoEvents();
-  longCam(p);
+  normalCams(p, d);
+  if (d == Draw::Step) p.host.DoEvents();
+  longCam(p, d);
   p.sf.ForeColor(kept);
 }
 
-void exhaustValves(Program& p) {
+void exhaustValves(Program& p, Draw d) {
   const State& st = p.st;
-  outvalve(p, kNormalEngine, st.lifto, st.lifto1);
-  outvalve(p, kTessimo, st.lifto, st.lifto1);
-  outvalve(p, kLumivent, st.lifto, st.lifto1);
-  outvalve(p, kCorvane, st.lifte, st.lifte1);
+  outvalve(p, kNormalEngine, st.lifto, st.lifto1, d);
+  outvalve(p, kTessimo, st.lifto, st.lifto1, d);
+  outvalve(p, kLumivent, st.lifto, st.lifto1, d);
+  outvalve(p, kCorvane, st.lifte, st.lifte1, d);
+}
+
+void spots(Program& p, Draw d) {
+  ingoi(p, kTessimo, d);
+  outgo(p, kLumivent, d);
+  outgod(p, kCorvane, d);
+  outgode(p, kCorvane, d);
 }
 
 }  // namespace
@@ -64,11 +72,11 @@ void exhaustValves(Program& p) {
 void engineStep(Program& p) {
   State& st = p.st;
   moveCrank(st);
-  pistonsAndCranks(p);
+  pistonsAndCranks(p, Draw::Step);
   keepPreviousLifts(st);
 
   normalIntakeLift(st);
-  turnCams(p);
+  turnCams(p, Draw::Step);
   invalve(p, kNormalEngine, st.lift, st.lift1);
   corvaneIntakeLift(st);
   corvaneIntakeRod(p);
@@ -85,20 +93,33 @@ void engineStep(Program& p) {
   lumiventRod(p);
 
   p.host.DoEvents();
-  ingoi(p, kTessimo);
-  outgo(p, kLumivent);
-  outgod(p, kCorvane);
-  outgode(p, kCorvane);
+  spots(p, Draw::Step);
   exhaustLift(st);
   corvaneExhaustLift(st);
   hydraulicLiftGraphs(p);
   if (st.plot == 0) corvaneExhaustColumn(p);
-  exhaustValves(p);
+  exhaustValves(p, Draw::Step);
   if (st.plot == 0 && st.plott == 1) {
     oilchame(p, kCorvaneExhaustChamber);
     oilcham(p, kCorvane);
     st.plott = 0;
   }
+}
+
+// The conventional intake valve stands at kkk (lift holds the long lobe by then). The small
+// lift graphs are left out: they record the cycle so far, and start again from here.
+void engineParts(Program& p) {
+  const State& st = p.st;
+  pistonsAndCranks(p, Draw::InPlace);
+  turnCams(p, Draw::InPlace);
+  invalve(p, kNormalEngine, st.kkk, st.kkk, Draw::InPlace);
+  corvaneIntakeRod(p, Draw::InPlace);
+  invalve(p, kCorvane, st.liftc, st.liftc, Draw::InPlace);
+  tessimoRod(p, Draw::InPlace);
+  lumiventRod(p, Draw::InPlace);
+  spots(p, Draw::InPlace);
+  if (st.plot == 0) corvaneExhaustColumn(p, Draw::InPlace);
+  exhaustValves(p, Draw::InPlace);
 }
 
 }  // namespace corvane

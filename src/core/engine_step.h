@@ -8,4 +8,8 @@ namespace corvane {
 
 void engineStep(Program& p);
 
+// Every moving part drawn once where the last step left it, in the step's order, erasing
+// nothing: for a refit, over the freshly drawn static figure.
+void engineParts(Program& p);
+
 }  // namespace corvane

@@ -1,10 +1,9 @@
 #include "core/events.h"
 
 #include <limits>
-#include <utility>
 
+#include "core/engine_step.h"
 #include "core/engine_view.h"
-#include "engine/figure.h"
 #include "input/handlers.h"
 #include "text/help_page.h"
 
@@ -40,26 +39,6 @@ void Dispatcher::deliver(const Event& e) {
   }
 }
 
-namespace {
-
-// The valve heads, which a step draws only when its valve has moved (or a clear asks for them
-// all): once, where the last step left them, so that a refit in the middle of a crank cycle
-// shows every head without asking the next cycle for a second clear.
-void valveHeads(Program& p) {
-  State& st = p.st;
-  const int clse = std::exchange(st.clse, 1);
-  const int cylcyl = std::exchange(st.cylcyl, 1);
-  invalve(p, kNormalEngine, st.kkk, st.kkk);
-  invalve(p, kCorvane, st.liftc, st.liftc);
-  for (double a : {kNormalEngine, kTessimo, kLumivent})
-    outvalve(p, a, st.lifto, st.lifto);
-  outvalve(p, kCorvane, st.lifte, st.lifte);
-  st.clse = clse;
-  st.cylcyl = cylcyl;
-}
-
-}  // namespace
-
 void refit(Program& p, int widthPx, int heightPx) {
   State& st = p.st;
   Surface& sf = p.sf;
@@ -70,8 +49,9 @@ void refit(Program& p, int widthPx, int heightPx) {
       engineViewSettings(p);
       sf.Cls();
       engineStatics(p);
-      // Within a cycle the figure is drawn here once; a clear still due comes all the same.
-      if (st.cylcyl == 0) valveHeads(p);
+      // Within a cycle the figure is drawn here once, the moving parts where the last step
+      // left them; a clear still due comes all the same.
+      if (st.cylcyl == 0) engineParts(p);
       break;
     case kHelpView:
       drawHelpPage(p);

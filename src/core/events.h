@@ -17,7 +17,7 @@ class Dispatcher : public EventSink {
 };
 
 // Fits the picture to a new client size: the current view's scale again, a clear, and the
-// view's fixed parts; the moving parts of the engine view reappear with its next step.
+// view's fixed parts; the engine view's moving parts where its last step left them.
 void refit(Program& p, int widthPx, int heightPx);
 
 }  // namespace corvane

@@ -90,6 +90,7 @@ struct State {
   // --- Working values of the engine view and the lift laws ---
   double ang = 0;                      // crank angle, rad; also the graph view's loop variable
   double ang1 = 0;                     // crank angle last drawn
+  double camAng = 0;                   // the normal lobes' crank angle; ang1 follows at step end
   double xa = 0;                       // x of the engine whose push rod is being drawn
   double liftc1 = 0;                   // liftc at the start of the step
   double holdc = 0, holde = 0;         // hold levels of the Corvane valves

@@ -69,19 +69,25 @@ void cams(Program& p) {
     st.camlong[i] = st.camnormal[i - 10];
 }
 
-void normalCams(Program& p) {
-  const State& st = p.st;
-  normalLobes(p, st.ang1, st.bco);
-  normalLobes(p, st.ang, st.fco);
+void normalCams(Program& p, Draw d) {
+  State& st = p.st;
+  if (d == Draw::Step) {
+    normalLobes(p, st.ang1, st.bco);
+    st.camAng = st.ang;
+  }
+  normalLobes(p, st.camAng, st.fco);
   p.sf.Circle(-12, kCamY, kBaseRadius, st.fco);
   p.sf.Circle(-87, kCamY, kBaseRadius, st.fco);
   p.sf.Circle(138, kCamY, kBaseRadius, st.fco);
 }
 
-void longCam(Program& p) {
+// In place both lobes are drawn at camAng, where the normal lobes last stood: ang1 between
+// steps, ang within a step that has turned them. A long lobe drawn there early is drawn at ang
+// again by the rest of that step, which erases it at ang1 only.
+void longCam(Program& p, Draw d) {
   const State& st = p.st;
-  longLobe(p, st.ang1, st.bco);
-  longLobe(p, st.ang, st.fco);
+  if (d == Draw::Step) longLobe(p, st.ang1, st.bco);
+  longLobe(p, d == Draw::Step ? st.ang : st.camAng, st.fco);
   p.sf.Circle(63, kCamY, kBaseRadius, st.fco);
 }
 

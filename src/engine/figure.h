@@ -19,32 +19,38 @@ inline constexpr double kCorvane = 150;
 inline constexpr double kCorvaneExhaustChamber = 148.9;
 inline constexpr std::array<double, 4> kEngines{kNormalEngine, kTessimo, kLumivent, kCorvane};
 
-void piston(Program& p, double a);    // piston outline and pin, erased at yy1, drawn at yy
-void crank(Program& p, double a);     // rod, crank arm, crank pin, main journal
-void cylinder(Program& p, double a);  // walls and head face (static)
-void invalve(Program& p, double a, double lt, double lt1);         // intake valve
-void outvalve(Program& p, double a, double lifto, double lifto1);  // exhaust valve
+// How a moving part is drawn: a step erases it where it stood and draws it at its new place;
+// InPlace draws it once where the last step left it and erases nothing, for a figure drawn
+// afresh (an erase there would only wipe static pixels under the old place).
+enum class Draw { Step, InPlace };
+
+void piston(Program& p, double a, Draw d = Draw::Step);  // outline and pin, yy1 to yy
+void crank(Program& p, double a, Draw d = Draw::Step);   // rod, arm, crank pin, main journal
+void cylinder(Program& p, double a);                     // walls and head face (static)
+void invalve(Program& p, double a, double lt, double lt1, Draw d = Draw::Step);  // intake valve
+void outvalve(Program& p, double a, double lifto, double lifto1, Draw d = Draw::Step);  // exhaust
 void oilchamber(Program& p, double a);  // Tessimo / Lumivent oil chamber (static)
 void oilcham(Program& p, double a);     // Corvane intake oil chamber
 void oilchame(Program& p, double a);    // Corvane exhaust oil chamber
 void cams(Program& p);                  // fills camnormal and camlong
-void ingoi(Program& p, double a);       // Tessimo solenoid spot
-void outgo(Program& p, double a);       // Lumivent solenoid spot
-void outgod(Program& p, double a);      // Corvane intake solenoid spot
-void outgode(Program& p, double a);     // Corvane exhaust solenoid spot
+// The solenoid spots: Tessimo, Lumivent, Corvane intake, Corvane exhaust.
+void ingoi(Program& p, double a, Draw d = Draw::Step);
+void outgo(Program& p, double a, Draw d = Draw::Step);
+void outgod(Program& p, double a, Draw d = Draw::Step);
+void outgode(Program& p, double a, Draw d = Draw::Step);
 
 // --- Parts of one step that the step draws itself ---
 // The normal lobes of the engines at -75, 0 and 150 turned from ang1/2 to ang/2, and their
 // base circles; then the long lobe of the Lumivent engine and its base circle.
-void normalCams(Program& p);
-void longCam(Program& p);
+void normalCams(Program& p, Draw d = Draw::Step);
+void longCam(Program& p, Draw d = Draw::Step);
 // Oil column, collar bars and solenoid mark of the Corvane intake valve.
-void corvaneIntakeRod(Program& p);
+void corvaneIntakeRod(Program& p, Draw d = Draw::Step);
 // Push rod, oil-flow bar, tappet, valve and solenoid mark of the two middle engines.
-void tessimoRod(Program& p);
-void lumiventRod(Program& p);
+void tessimoRod(Program& p, Draw d = Draw::Step);
+void lumiventRod(Program& p, Draw d = Draw::Step);
 // Oil column and collar of the Corvane exhaust valve, shown while the graphs are hidden.
-void corvaneExhaustColumn(Program& p);
+void corvaneExhaustColumn(Program& p, Draw d = Draw::Step);
 // The small lift graphs: the conventional engine's, the erase of all four when hidden, and
 // those of the three hydraulic engines.
 void firstLiftGraph(Program& p);

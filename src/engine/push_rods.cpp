@@ -63,11 +63,11 @@ void drawRodTop(Program& p, const Rod& r) {
 
 // Tessimo: the erase runs when the valve moved or the long-lobe lift differs from the normal
 // lobe's previous value; its oil-flow bar shows the lost motion of the previous step.
-void tessimoRod(Program& p) {
+void tessimoRod(Program& p, Draw d) {
   State& st = p.st;
   st.xa = kTessimo;
   const Rod r{st.xa - st.ra / 4, st.lifta, st.lifta1, st.kkk, st.lift1};
-  if (st.lifta != st.lifta1 || st.lift != st.lift1) {
+  if (d == Draw::Step && (st.lifta != st.lifta1 || st.lift != st.lift1)) {
     p.sf.Line(r.c, r.V1, r.c, r.V, st.bco);
     p.sf.Line(r.c, r.V1 + 58, r.c, r.V + 58, st.bco);
     eraseCollarHeadRod(p, r);
@@ -83,11 +83,11 @@ void tessimoRod(Program& p) {
 }
 
 // Lumivent: erases the whole old stem, and its oil-flow bar shows the current lost motion.
-void lumiventRod(Program& p) {
+void lumiventRod(Program& p, Draw d) {
   State& st = p.st;
   st.xa = kLumivent;
   const Rod r{st.xa - st.ra / 4, st.liftb, st.liftb1, st.lift, st.lift11};
-  if (st.liftb != st.liftb1 || st.lift != st.lift11) {
+  if (d == Draw::Step && (st.liftb != st.liftb1 || st.lift != st.lift11)) {
     p.sf.Line(r.c, r.V1, r.c, r.V1 + 58, st.bco);
     eraseCollarHeadRod(p, r);
     p.sf.Box(r.c - 3.5, 44.5, r.c - 3.5 - 0.5 * (r.V1 - r.K1), 49.5, st.bco);
@@ -105,40 +105,44 @@ void lumiventRod(Program& p) {
 // Corvane intake, c = 137.5: the oil beside the collar follows the valve down to the passage
 // and the bar in the passage shortens as the valve opens. With the valve still and open, the
 // shut solenoid's marks.
-void corvaneIntakeRod(Program& p) {
+void corvaneIntakeRod(Program& p, Draw d) {
   State& st = p.st;
   Surface& sf = p.sf;
   st.xa = kCorvane;
   const double c = st.xa - st.ra / 4;
   const double liftc = st.liftc, liftc1 = st.liftc1;
-  if (liftc != liftc1) {
+  const bool step = d == Draw::Step;
+  if (liftc != liftc1 || !step) {
     oilcham(p, kCorvane);
-    if (liftc1 < -16) {
+    if (step && liftc1 < -16) {
       sf.Box(c - 1.2, liftc1 + 60, c - 1, liftc + 49.5, st.bco);
       sf.Box(c + 0.8, liftc1 + 60, c + 1.2, liftc + 49.5, st.bco);
     }
     sf.Box(c - 1.2, liftc + 60, c - 1, 49.5, kOil);
     sf.Box(c + 0.8, liftc + 60, c + 1.2, 49.5, kOil);
-    sf.Box(c - 19 - liftc1 / 2, 44.5, c - 18 - liftc / 2, 49.5, st.bco);
+    if (step) sf.Box(c - 19 - liftc1 / 2, 44.5, c - 18 - liftc / 2, 49.5, st.bco);
     sf.Box(c - 19 - liftc / 2, 44.5, c - 2, 49.5, kOil);
     if (liftc == -23) oilcham(p, kCorvane);
-  } else if (liftc < -16) {
-    solenoidMark(p, c - 2, 40, 46);
   }
+  if (liftc == liftc1 && liftc < -16) solenoidMark(p, c - 2, 40, 46);
 }
 
 // Corvane exhaust, in the place of the hidden graphs: oil beside the collar, the bar in the
 // passage, the red collar, and the shut solenoid's marks while the valve is held.
-void corvaneExhaustColumn(Program& p) {
+void corvaneExhaustColumn(Program& p, Draw d) {
   State& st = p.st;
   Surface& sf = p.sf;
   const double lifte = st.lifte, lifte1 = st.lifte1;
-  sf.Box(160.2, lifte1 + 59.5, 160.5, lifte + 48.5, st.bco);
-  sf.Box(162.2, lifte1 + 59.5, 162.6, lifte + 48.5, st.bco);
-  sf.Box(160.2, lifte1 + 59, 162.5, lifte1 + 65.5, st.bco);
+  const bool step = d == Draw::Step;
+  if (step) {
+    sf.Box(160.2, lifte1 + 59.5, 160.5, lifte + 48.5, st.bco);
+    sf.Box(162.2, lifte1 + 59.5, 162.6, lifte + 48.5, st.bco);
+    sf.Box(160.2, lifte1 + 59, 162.5, lifte1 + 65.5, st.bco);
+  }
   sf.Box(160.2, lifte + 59.5, 160.5, 48.5, kOil);
   sf.Box(162.2, lifte + 59.5, 162.6, 48.5, kOil);
-  if (lifte != lifte1) {
+  // The bar in the passage ends where the background box cuts it: part of its drawing.
+  if (lifte != lifte1 || !step) {
     sf.Box(160.2, 44.5, 173, 49.5, kOil);
     sf.Box(180, 44.5, 180 + lifte1 / 2, 49.5, st.bco);
   }

@@ -37,49 +37,52 @@ double crownAt(const State& st, double t) {
          std::sqrt((3.6 * ra) * (3.6 * ra) - (ra * std::sin(t)) * (ra * std::sin(t))) - 255;
 }
 
-// Moves the spot from its previous height to the new one with a 7-pixel pen.
-void spot(Program& p, double x, double& y, double& y1, double angle, Colour c) {
-  y1 = y;
-  y = crownAt(p.st, angle);
+// Moves the spot from its previous height to the new one with a 7-pixel pen; in place, draws
+// it where it stands.
+void spot(Program& p, double x, double& y, double& y1, double angle, Colour c, Draw d) {
+  if (d == Draw::Step) {
+    y1 = y;
+    y = crownAt(p.st, angle);
+  }
   const PenWidth pen(p.sf, 7);
-  p.sf.PSet(x, y1, p.st.bco);
+  if (d == Draw::Step) p.sf.PSet(x, y1, p.st.bco);
   p.sf.PSet(x, y, c);
 }
 
 }  // namespace
 
-void ingoi(Program& p, double a) {
+void ingoi(Program& p, double a, Draw d) {
   State& st = p.st;
-  drift(p, st.ingoing, st.hj, {0, 4, 0.2});
+  if (d == Draw::Step) drift(p, st.ingoing, st.hj, {0, 4, 0.2});
   const Colour c = st.ingoing < 1.05 * st.pi ? kRed : kYellow;
-  spot(p, a - st.ra / 1.6, st.yyw, st.yyw1, st.ingoing, c);
+  spot(p, a - st.ra / 1.6, st.yyw, st.yyw1, st.ingoing, c, d);
 }
 
 // Cyan while the Lumivent solenoid acts late (outgoing air control), red when it acts early
 // (ingoing air control), yellow in the band between.
-void outgo(Program& p, double a) {
+void outgo(Program& p, double a, Draw d) {
   State& st = p.st;
-  drift(p, st.outgoing, st.hjo, {1, 6, 0.2});
+  if (d == Draw::Step) drift(p, st.outgoing, st.hjo, {1, 6, 0.2});
   Colour c = kYellow;
   if (st.outgoing > 1.15 * st.pi) {
     c = kCyan;
   } else if (st.outgoing < 0.85 * st.pi) {
     c = kRed;
   }
-  spot(p, a - st.ra / 1.6, st.yywo, st.yyw1o, st.outgoing, c);
+  spot(p, a - st.ra / 1.6, st.yywo, st.yyw1o, st.outgoing, c, d);
 }
 
-void outgod(Program& p, double a) {
+void outgod(Program& p, double a, Draw d) {
   State& st = p.st;
-  drift(p, st.outgoingd, st.hjd, {1, 1.95 * st.pi, 1.1 * st.pi});
-  spot(p, a - st.ra / 1.6, st.yywd, st.yywd1, st.outgoingd, kTeal);
+  if (d == Draw::Step) drift(p, st.outgoingd, st.hjd, {1, 1.95 * st.pi, 1.1 * st.pi});
+  spot(p, a - st.ra / 1.6, st.yywd, st.yywd1, st.outgoingd, kTeal, d);
 }
 
 // The exhaust spot stands right of the axis.
-void outgode(Program& p, double a) {
+void outgode(Program& p, double a, Draw d) {
   State& st = p.st;
-  drift(p, st.outgoingde, st.hje, {1, 1.5 * st.pi, -0.25 * st.pi});
-  spot(p, a + st.ra / 1.6, st.yywe, st.yywe1, st.outgoingde, kOrange);
+  if (d == Draw::Step) drift(p, st.outgoingde, st.hje, {1, 1.5 * st.pi, -0.25 * st.pi});
+  spot(p, a + st.ra / 1.6, st.yywe, st.yywe1, st.outgoingde, kOrange, d);
 }
 
 }  // namespace corvane
