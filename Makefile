@@ -41,7 +41,7 @@ release-build: build-dir run-deps
 # build's program, which the sanitizers' allocator would hide; the package tests check what
 # the release build installs and packages.
 # The browser tests compare the page (make web) with this build's pictures; they drive
-# chromium with puppeteer-core, installed from npm into build/ at the versions of the lock file.
+# chromium and firefox with puppeteer-core, installed from npm into build/ at the versions of the lock file.
 test-build: build-dir test-deps deb web browser-modules
 	@echo "corvane: building the tests under the sanitizers in $(BUILD_TEST)"
 	@cmake -S . -B $(BUILD_TEST) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON \

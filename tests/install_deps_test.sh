@@ -108,7 +108,7 @@ grep -qx 'Types: deb-src' "$src" && grep -qx 'URIs: http://deb.debian.org/debian
 grep -q deb-src "$work/apt-nosrc/sources.list.d/debian.sources" && fail "Debian's own file changed"
 # Present everything, with the entries now there: silent.
 APT_SOURCES=$work/apt-nosrc deps "web, all present" 0 none \
-  "$run_set emscripten dpkg-dev autotools-dev chromium nodejs npm" web
+  "$run_set emscripten dpkg-dev autotools-dev chromium firefox-esr nodejs npm" web
 [[ $status -eq 0 && -z $out && -z $calls ]] || fail "$what"
 
 # A dry run says what it would run and runs nothing.
