@@ -70,6 +70,10 @@ struct RasterSurface::Impl {
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
   bool anyDirty = true;
+  // The tiles last marked in each tile row, first and last column: the graph views' area lines,
+  // side by side, mark the same tiles again and again, and looking costs less than marking.
+  std::vector<std::pair<int, int>> marked;
+  void forgetMarked() { marked.assign(tilesY, {1, 0}); }
 
   bool cacheShapes = true;
   ShapeCache shapes;
@@ -119,6 +123,7 @@ struct RasterSurface::Impl {
     tilesY = (h + kTile - 1) / kTile;
     dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
     anyDirty = true;
+    forgetMarked();
     cairoDrew = false;
     directDrew = false;
     lastWritten.reset();
@@ -253,8 +258,13 @@ void RasterSurface::damageTiles(int x0, int y0, int x1, int y1) {
   const int tx0 = std::max(x0, 0) / kTile, tx1 = std::min(x1, m.width - 1) / kTile;
   const int ty0 = std::max(y0, 0) / kTile, ty1 = std::min(y1, m.height - 1) / kTile;
   m.anyDirty = true;
-  for (int ty = ty0; ty <= ty1; ++ty)
+  for (int ty = ty0; ty <= ty1; ++ty) {
+    auto& [first, last] = m.marked[ty];
+    if (first <= tx0 && tx1 <= last) continue;  // marked already, since the damage was taken
     std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
+    first = tx0;
+    last = tx1;
+  }
 }
 
 bool RasterSurface::hasDamage() const {
@@ -304,6 +314,7 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
     r.h = std::min(r.h, m.height - r.y);
   }
   std::fill(m.dirty.begin(), m.dirty.end(), 0);
+  m.forgetMarked();
   return out;
 }
 
