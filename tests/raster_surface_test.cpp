@@ -206,19 +206,28 @@ TEST(ShapeCache, PaintsWhatCairoPaintsAcrossEdgesAndAtEverySlope) {
         },
         "segments, pen " + std::to_string(pen));
   }
-  // A segment, a circle across the window edge (drawn by cairo) over it, the segment again:
-  // the second copy must be written although it repeats the last one written.
+  // Copies of a thin segment (runs a pixel long) along a row, at the same place, a pixel and
+  // two pixels apart; a circle across the window edge (drawn by cairo) over them; the first
+  // copy again, over the circle. In the window's own pixels, as they stand once the damage is
+  // taken.
   std::vector<std::uint32_t> pics[2];
   for (int cached = 0; cached < 2; ++cached) {
-    RasterSurface s(200, 100);
+    std::vector<std::uint32_t> window(400 * 330);
+    RasterSurface s(400, 330);
+    s.attach(window.data(), 400, 330, 400 * 4);
     s.setShapeCache(cached == 1);
-    const auto line = [&] { s.Line(s.userX(20), s.userY(50), s.userX(180), s.userY(50), kRed); };
-    line();
-    s.Circle(s.userX(5), s.userY(50), 30 / s.pixelsPerUnitX(), kBlue);
-    line();
-    pics[cached] = stored(s);
+    s.Cls();
+    const auto line = [&](double x) {
+      s.Line(s.userX(x + 0.3), s.userY(20.6), s.userX(x + 30.3), s.userY(60.6), kRed);
+    };
+    for (const double x : {20, 20, 21, 22, 24, 25, 28})
+      line(x);
+    s.Circle(s.userX(5.3), s.userY(40.6), 36 / s.pixelsPerUnitX(), kBlue);
+    line(20);
+    s.takeDamage();
+    pics[cached] = window;
   }
-  EXPECT_EQ(pics[0], pics[1]) << "a segment drawn again after cairo drew over it";
+  EXPECT_EQ(pics[0], pics[1]) << "copies of a segment side by side, and again after cairo drew";
 }
 
 // New segments are worked out without cairo: every direction and length up to 24 pixels, one

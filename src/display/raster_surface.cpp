@@ -70,19 +70,28 @@ struct RasterSurface::Impl {
   int tilesX = 0, tilesY = 0;
   std::vector<std::uint8_t> dirty;
   bool anyDirty = true;
+  // The tiles last marked in each tile row, first and last column: the graph views' area lines,
+  // side by side, mark the same tiles again and again, and looking costs less than marking.
+  std::vector<std::pair<int, int>> marked;
+  void forgetMarked() { marked.assign(tilesY, {1, 0}); }
 
   bool cacheShapes = true;
   ShapeCache shapes;
   bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
   bool directDrew = false;  // pixels were written directly since cairo last looked
-  // The shape written last from the cache, while nothing else has been drawn since: the time
-  // view's area lines, closer than a pixel, often repeat the one before, which changes nothing.
-  struct Written {
+  // The shape drawn last from the cache, not written yet: the graph views' area lines, a pixel
+  // apart or closer, often repeat the one before at the same place or a pixel to its right.
+  // Every run is at least a pixel long, so such copies touch along each row and together paint
+  // each run of the first copy widened by how far the last one went: one write per run rather
+  // than one per copy, and the same pixels. It is written before anything else is drawn, before
+  // the picture is read and before the damage is taken.
+  struct Held {
     ShapeKey key;
     int ax, ay;
     std::uint32_t value;
+    int reach = 0;  // how far right of the first copy the last one lies
   };
-  std::optional<Written> lastWritten;
+  std::optional<Held> held;
 
   ~Impl() {
     release();
@@ -119,9 +128,10 @@ struct RasterSurface::Impl {
     tilesY = (h + kTile - 1) / kTile;
     dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
     anyDirty = true;
+    forgetMarked();
     cairoDrew = false;
     directDrew = false;
-    lastWritten.reset();
+    held.reset();  // the old pixels may be gone already: it goes with them
   }
   void release() {
     if (cr) cairo_destroy(cr);
@@ -149,7 +159,7 @@ struct RasterSurface::Impl {
 
   // Cairo and direct writes take turns on the image; each tells the other.
   void beforeCairo() {
-    lastWritten.reset();
+    writeHeld();
     if (directDrew) cairo_surface_mark_dirty(image);
     directDrew = false;
     cairoDrew = true;
@@ -160,21 +170,31 @@ struct RasterSurface::Impl {
     directDrew = true;
   }
 
+  // The cache writes only shapes that lie wholly inside the canvas, with the canvas's own
+  // coordinates; cairo clips the rest to it.
+  PixelTarget canvas() const { return {pixels + clipX0, clipX1 - clipX0, clipY1, stride}; }
+  void writeHeld() {
+    if (!held) return;
+    beforeDirect();
+    ShapeCache::fill(shapes.find(held->key), canvas(), held->ax - clipX0, held->ay, held->value,
+                     held->reach);
+    held.reset();
+  }
+
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
   // straight onto the image when the cache is off or the shape does not fit.
   void paint(const ShapeKey& key, int ax, int ay, Colour c) {
-    // The cache writes only shapes that lie wholly inside the canvas, with the canvas's own
-    // coordinates; cairo clips the rest to it.
-    const PixelTarget target{pixels + clipX0, clipX1 - clipX0, clipY1, stride};
-    if (cacheShapes && ShapeCache::fits(key, ax - clipX0, ay, target)) {
-      const Written now{key, ax, ay, pixelOf(c) | kTopByte};
-      if (lastWritten && lastWritten->key == key && lastWritten->ax == ax &&
-          lastWritten->ay == ay && lastWritten->value == now.value)
-        return;
-      const std::span<const Span> runs = shapes.find(key);
-      beforeDirect();
-      ShapeCache::fill(runs, target, ax - clipX0, ay, now.value);
-      lastWritten = now;
+    if (cacheShapes && ShapeCache::fits(key, ax - clipX0, ay, canvas())) {
+      const std::uint32_t value = pixelOf(c) | kTopByte;
+      if (held && held->key == key && held->ay == ay && held->value == value) {
+        const int step = ax - held->ax - held->reach;
+        if (step == 0 || step == 1) {
+          held->reach += step;
+          return;
+        }
+      }
+      writeHeld();
+      held = Held{key, ax, ay, value};
       return;
     }
     beforeCairo();
@@ -218,11 +238,14 @@ void RasterSurface::resize(int widthPx, int heightPx) {
   paintClear(BackColor());
 }
 
+// Reading the picture writes what is held back first.
 std::uint32_t RasterSurface::pixel(int x, int y) const {
+  impl_->writeHeld();
   return impl_->pixels[static_cast<size_t>(y) * impl_->stride + x] & 0x00FFFFFF;
 }
 
 const std::uint32_t* RasterSurface::row(int y) const {
+  impl_->writeHeld();
   return impl_->pixels + static_cast<size_t>(y) * impl_->stride;
 }
 
@@ -235,6 +258,7 @@ std::vector<std::uint32_t> RasterSurface::snapshot() const {
 }
 
 bool RasterSurface::writePng(const std::string& path) const {
+  impl_->writeHeld();
   cairo_surface_flush(impl_->image);
   return cairo_surface_write_to_png(impl_->image, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
@@ -253,8 +277,13 @@ void RasterSurface::damageTiles(int x0, int y0, int x1, int y1) {
   const int tx0 = std::max(x0, 0) / kTile, tx1 = std::min(x1, m.width - 1) / kTile;
   const int ty0 = std::max(y0, 0) / kTile, ty1 = std::min(y1, m.height - 1) / kTile;
   m.anyDirty = true;
-  for (int ty = ty0; ty <= ty1; ++ty)
+  for (int ty = ty0; ty <= ty1; ++ty) {
+    auto& [first, last] = m.marked[ty];
+    if (first <= tx0 && tx1 <= last) continue;  // marked already, since the damage was taken
     std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
+    first = tx0;
+    last = tx1;
+  }
 }
 
 bool RasterSurface::hasDamage() const {
@@ -270,6 +299,7 @@ void RasterSurface::damageAll() {
 // above: a handful of rectangles for a figure spread across the window.
 std::vector<PixelRect> RasterSurface::takeDamage() {
   Impl& m = *impl_;
+  m.writeHeld();
   std::vector<PixelRect> out;
   if (!m.anyDirty) return out;
   m.anyDirty = false;
@@ -304,6 +334,7 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
     r.h = std::min(r.h, m.height - r.y);
   }
   std::fill(m.dirty.begin(), m.dirty.end(), 0);
+  m.forgetMarked();
   return out;
 }
 
@@ -316,7 +347,7 @@ void RasterSurface::paintClear(Colour c) {
   cairo_surface_mark_dirty(m.image);
   m.cairoDrew = false;
   m.directDrew = false;
-  m.lastWritten.reset();
+  m.held.reset();  // cleared over in any case
   damageAll();
 }
 

@@ -171,14 +171,12 @@ bool ShapeCache::fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t)
 // Most runs are a few pixels long (a pen's width across a line): they are written as two
 // overlapping stores of two or four pixels rather than pixel by pixel.
 void ShapeCache::fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
-                      std::uint32_t value) {
+                      std::uint32_t value, int widen) {
   std::uint32_t* const anchor = t.pixels + static_cast<std::ptrdiff_t>(ay) * t.stride + ax;
   const std::uint64_t two = static_cast<std::uint64_t>(value) << 32 | value;
   const std::uint64_t four[2] = {two, two};
   const std::ptrdiff_t stride = t.stride;
-  for (const Span& s : runs) {
-    std::uint32_t* p = anchor + s.dy * stride + s.x0;
-    const int n = s.len;
+  const auto write = [&](std::uint32_t* p, int n) {
     if (n >= 4 && n <= 8) {
       std::memcpy(p, four, sizeof four);
       std::memcpy(p + n - 4, four, sizeof four);
@@ -188,6 +186,13 @@ void ShapeCache::fill(std::span<const Span> runs, const PixelTarget& t, int ax, 
     } else {
       std::fill_n(p, n, value);
     }
+  };
+  if (widen == 0) {  // the engine view's shapes: no addition in the loop
+    for (const Span& s : runs)
+      write(anchor + s.dy * stride + s.x0, s.len);
+  } else {
+    for (const Span& s : runs)
+      write(anchor + s.dy * stride + s.x0, s.len + widen);
   }
 }
 

@@ -102,9 +102,10 @@ class ShapeCache {
   // image, which costs little more than drawing it on the picture, and its runs are kept.
   std::span<const Span> find(const ShapeKey& key);
 
-  // Writes the pixel value into every run of a shape that fits, anchored at (ax, ay).
+  // Writes the pixel value into every run of a shape that fits, anchored at (ax, ay), each run
+  // `widen` pixels longer to the right (copies of the shape up to that far right, side by side).
   static void fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
-                   std::uint32_t value);
+                   std::uint32_t value, int widen = 0);
 
   std::size_t shapes() const { return used_; }
   std::size_t runs() const { return pool_.size(); }

@@ -15,8 +15,16 @@ inline double normalLift(double x) {
 
 // Straight part of the long lobe, from pi/4 on:
 // L(x) = 57.5 − 18·(x − pi/4) + 50·(Cos(pi/4) − 0.15·Cos(2·pi/4)).
+// The last term, N(pi/4) − 57.5 (so that L meets N there), depends on pi alone: worked out once,
+// it gives the same heights without two cosines each.
+inline double straightJoin(double pi) {
+  return 50 * (std::cos(pi / 4) - 0.15 * std::cos(2 * pi / 4));
+}
+inline double straightLift(double x, double pi, double join) {
+  return 57.5 - 18 * (x - pi / 4) + join;
+}
 inline double straightLift(double x, double pi) {
-  return 57.5 - 18 * (x - pi / 4) + 50 * (std::cos(pi / 4) - 0.15 * std::cos(2 * pi / 4));
+  return straightLift(x, pi, straightJoin(pi));
 }
 
 // Long lobe: E(x) = N(x) before pi/4, then the straight descent L(x).
