@@ -54,7 +54,7 @@ class WebHost : public Host {
 
   std::unique_ptr<RasterSurface> surface_;
   std::deque<Event> queue_;
-  std::vector<std::uint8_t> rgba_;  // one damaged rectangle, as the canvas takes it
+  std::vector<std::uint32_t> rgba_;  // one damaged rectangle, as the canvas takes it
   double pixelRatio_ = 1;
   double lastYield_ = 0;
   double nextStep_ = 0;
