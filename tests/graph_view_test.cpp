@@ -137,7 +137,7 @@ TEST(GraphPicture, TheShapeCachePaintsWhatCairoPaintsUnderTheAutomaticChange) {
         run.sf.DrawWidth(pen);
         run.p.st.mo = 1;     // the automatic change on
         run.p.st.delno = 1;  // without its pause in the time view
-        for (int i = 0; i < 20; ++i) {
+        for (int i = 0; i < 12; ++i) {
           pass(run);
           shown[cached].push_back(test::pictureHash(run.sf));
         }
