@@ -47,15 +47,15 @@ class Heights {
     const double pi = st.pi, end = 1.89 * pi, dx = stepOf(st), join = straightJoin(pi);
     for (double x = -pi;; x += dx) {
       normal_.push_back(normalLift(x));
-      straight_.push_back(straightLift(x, pi, join));
+      extended_.push_back(extendedLift(x, pi, join, normal_.back()));
       if (!(x <= end)) break;  // one step beyond the last: the far end of the last segment
     }
   }
   double normal(std::size_t i) const { return normal_[i]; }
-  double straight(std::size_t i) const { return straight_[i]; }
+  double extended(std::size_t i) const { return extended_[i]; }
 
  private:
-  std::vector<double> normal_, straight_;
+  std::vector<double> normal_, extended_;
 };
 
 // How the lines go down: drawn (area in its colour up to the closing angle, the rest in the
@@ -85,11 +85,11 @@ void stroke(Program& p, const Ink& ink, bool inkFco, double x1, double y1, doubl
 
 // One area line at abscissa x, step i: from the baseline, lift·speed/20 units right of
 // X = 30·x, up to the lift over X; in bco past the closing angle, which clears what an earlier
-// pass coloured. The long lobe's height is extendedLift's.
+// pass coloured.
 void areaLine(Program& p, const LiftGraph& g, double x, std::size_t i, const Ink& ink) {
   State& st = p.st;
   const double X = 30 * x;
-  st.lift = g.extended && !(x < st.pi / 4) ? ink.heights.straight(i) : ink.heights.normal(i);
+  st.lift = g.extended ? ink.heights.extended(i) : ink.heights.normal(i);
   const bool open = !ink.erase && x <= closing(g, st);
   p.sf.Line(X + st.lift * ink.speed / 20, g.y0, X, g.y0 + st.lift, open ? g.area : st.bco);
 }
@@ -126,7 +126,7 @@ void curve(Program& p, const LiftGraph& g, const Ink& ink) {
     if (!g.extended || x < pi / 4) {
       stroke(p, ink, false, 30 * x, h.normal(i) + g.y0, 30 * x2, h.normal(i + 1) + g.y0);
     } else if (x > pi / 4) {
-      stroke(p, ink, false, 30 * x, h.straight(i) + g.y0, 30 * x2, h.straight(i + 1) + g.y0);
+      stroke(p, ink, false, 30 * x, h.extended(i) + g.y0, 30 * x2, h.extended(i + 1) + g.y0);
     }
   }
 }

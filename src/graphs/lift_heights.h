@@ -23,13 +23,9 @@ inline double straightJoin(double pi) {
 inline double straightLift(double x, double pi, double join) {
   return 57.5 - 18 * (x - pi / 4) + join;
 }
-inline double straightLift(double x, double pi) {
-  return straightLift(x, pi, straightJoin(pi));
-}
-
-// Long lobe: E(x) = N(x) before pi/4, then the straight descent L(x).
-inline double extendedLift(double x, double pi) {
-  return x < pi / 4 ? normalLift(x) : straightLift(x, pi);
+// Long lobe: E(x) = N(x) before pi/4, then the straight descent L(x); `normal` is N(x).
+inline double extendedLift(double x, double pi, double join, double normal) {
+  return x < pi / 4 ? normal : straightLift(x, pi, join);
 }
 
 // R.P.M. shown for a speed setting: Int((3.9·rpm)^1.18)·100. A speed at or below 0 (never
