@@ -1,5 +1,5 @@
-// The two graph views: a pass that changes nothing, ghosts, colour reversal, the double space
-// bar, history and the shape cache on the raster. Labels, readouts, areas, ticks and gauge
+// The two graph views: a pass that changes nothing, colour reversal, the double space bar,
+// history, solid areas and the shape cache on the raster. Labels, readouts, areas, ticks and gauge
 // gaps at the corners of the pointer's range the call-log hashes pin.
 #include <gtest/gtest.h>
 
