@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <vector>
 
 #include "harness.h"
 
@@ -39,24 +37,14 @@ class LogHash {
 
 struct Scripted {
   const char* name;
-  std::int64_t ticks;                                 // the run stops before this tick
-  std::vector<std::pair<std::int64_t, Event>> input;  // at the tick numbered first
+  std::int64_t ticks;  // the run stops before this tick
+  const char* script;  // the scripted host's: "K key C", "K move X Y" or "K click" at tick K
   std::uint64_t expected;
 };
 
-// Client pixels of an engine-view point at the design size: 300 units from -110 across, y down
-// from 150.
-int engineX(double x) {
-  return static_cast<int>(std::lround((x + 110) * kDesignWidth / 300));
-}
-int engineY(double y) {
-  return static_cast<int>(std::lround((150 - y) * kDesignPixelsPerUnitY));
-}
-
 std::uint64_t runAndHash(const Scripted& s) {
   test::Recorded h(kDesignWidth, kDesignHeight);
-  for (const auto& [tick, e] : s.input)
-    h.host.postAtTick(tick, e);
+  EXPECT_EQ(h.host.postScript(s.script), "") << s.name;
   LogHash hash;
   const auto take = [&] {
     for (const Call& c : h.sf.calls())
@@ -73,69 +61,30 @@ std::uint64_t runAndHash(const Scripted& s) {
 TEST(KnownGood, EachViewDrawsWhatItDrewWhenChecked) {
   const Scripted scripts[] = {
       // Two cycles and more of the engines: the label key; the pointer in the Lumivent and
-      // Tessimo zones at timings a little past their spots' colour thresholds (1.10 and 1.07
-      // pi); the drift of the spots; the graphs hidden; the colours reversed.
-      {"engine view",
-       330,
-       {{20, Event::key('t')},
-        {40, Event::move(engineX(43.75), engineY(-126))},
-        {45, Event::move(engineX(-31.25), engineY(-147.5))},
-        {60, Event::down()},
-        {150, Event::key('p')},
-        {200, Event::key('c')},
-        {250, Event::key('t')}},
+      // Tessimo zones (engine-view points (43.75, -126) and (-31.25, -147.5)) at timings a
+      // little past their spots' colour thresholds (1.10 and 1.07 pi); the drift of the
+      // spots; the graphs hidden; the colours reversed.
+      {"engine view", 330,
+       "20 key t; 40 move 521 466; 45 move 267 503; 60 click; 150 key p; 200 key c; 250 key t",
        0x04ccb8309d637388ull},
       // The crank-angle view with a speed and a load from the pointer, then the random change.
-      {"crank-angle view",
-       120,
-       {{5, Event::key(' ')},
-        {10, Event::move(600, 300)},
-        {30, Event::move(300, 500)},
-        {50, Event::down()},
-        {100, Event::key('c')}},
-       0x19bbfabb50bafa79ull},
+      {"crank-angle view", 120,
+       "5 key space; 10 move 600 300; 30 move 300 500; 50 click; 100 key c", 0x19bbfabb50bafa79ull},
       // The time view, paced and then not, its scale following the random change.
-      {"time view",
-       120,
-       {{5, Event::key(' ')},
-        {6, Event::key(' ')},
-        {10, Event::move(500, 200)},
-        {20, Event::down()},
-        {60, Event::key('/')}},
+      {"time view", 120, "5 key space; 6 key space; 10 move 500 200; 20 click; 60 key /",
        0x5dcc10c61443e708ull},
       // The help page, reversed on the page, and back to the engines.
-      {"help page",
-       60,
-       {{5, Event::key(' ')},
-        {6, Event::key(' ')},
-        {7, Event::key(' ')},
-        {10, Event::key('c')},
-        {20, Event::key(' ')}},
+      {"help page", 60, "5 key space; 6 key space; 7 key space; 10 key c; 20 key space",
        0xe8a1ca94f8b7a098ull},
       // The graph views at the corners of what the pointer gives: fastest with the least
       // load, slowest with the most; the time view at the speeds (1.6 to 2.6) where the last
       // tick's middle is left out, entered and left; the random change switched on and off
       // again in each view (the crank-angle view marks the speed gauge then); T and P pressed
       // there, drawn by the engine view after the help page.
-      {"graph views at their limits",
-       200,
-       {{5, Event::key(' ')},
-        {10, Event::move(0, 0)},
-        {15, Event::move(kDesignWidth - 1, kDesignHeight - 1)},
-        {20, Event::move(500, 645)},
-        {25, Event::down()},
-        {28, Event::down()},
-        {35, Event::key(' ')},
-        {40, Event::move(500, 675)},
-        {45, Event::move(kDesignWidth - 1, 620)},
-        {50, Event::move(500, 599)},
-        {55, Event::move(0, 0)},
-        {60, Event::down()},
-        {63, Event::down()},
-        {70, Event::key('t')},
-        {71, Event::key('p')},
-        {75, Event::key(' ')},
-        {80, Event::key(' ')}},
+      {"graph views at their limits", 200,
+       "5 key space; 10 move 0 0; 15 move 1015 829; 20 move 500 645; 25 click; 28 click;"
+       "35 key space; 40 move 500 675; 45 move 1015 620; 50 move 500 599; 55 move 0 0;"
+       "60 click; 63 click; 70 key t; 71 key p; 75 key space; 80 key space",
        0x37badedbb15a0d8aull},
   };
   for (const Scripted& s : scripts) {

@@ -4,11 +4,10 @@
 //
 //   snapshot --steps N --out file.png [--width W] [--height H] [--script file]
 //
-// A script line is "K key C" (a character, or esc, space, or up, down, left, right, pgup,
-// pgdn for the arrow and page keys), "K move X Y" (client pixels) or "K click", delivered at
-// the DoEvents before tick K, counted from the start; so a script can set a speed in the
-// crank-angle view, change it, go on to the time view and so on. The picture is the one
-// that tick N left.
+// The script is the scripted host's: a line such as "K key C", "K move X Y" or "K click" is
+// delivered at the DoEvents before tick K, counted from the start; so a script can set a
+// speed in the crank-angle view, change it, go on to the time view and so on. The picture is
+// the one that tick N left.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -23,44 +22,6 @@
 #include "display/scripted_host.h"
 
 namespace {
-
-using corvane::Event;
-using corvane::NavKey;
-
-// A key by name: esc, space, an arrow or page key; else the name's first character.
-Event keyNamed(const std::string& k) {
-  const std::pair<const char*, NavKey> nav[] = {
-      {"up", NavKey::Up},       {"down", NavKey::Down},   {"left", NavKey::Left},
-      {"right", NavKey::Right}, {"pgup", NavKey::PageUp}, {"pgdn", NavKey::PageDown}};
-  for (const auto& [name, key] : nav)
-    if (k == name) return Event::nav(key);
-  if (k == "esc") return Event::key(27);
-  if (k == "space") return Event::key(32);
-  return Event::key(static_cast<unsigned char>(k[0]));
-}
-
-bool parseLine(const std::string& line, long& step, Event& e) {
-  std::istringstream in(line);
-  std::string kind;
-  if (!(in >> step >> kind)) return false;
-  if (kind == "key") {
-    std::string k;
-    if (!(in >> k)) return false;
-    e = keyNamed(k);
-    return true;
-  }
-  if (kind == "move") {
-    int x = 0, y = 0;
-    if (!(in >> x >> y)) return false;
-    e = Event::move(x, y);
-    return true;
-  }
-  if (kind == "click") {
-    e = Event::down(1);
-    return true;
-  }
-  return false;
-}
 
 int usage() {
   std::cerr << "usage: snapshot --steps N --out file.png [--width W] [--height H] "
@@ -104,16 +65,11 @@ int main(int argc, char** argv) {
       std::cerr << "snapshot: cannot read " << script << "\n";
       return 1;
     }
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      long step = 0;
-      Event e = Event::close();
-      if (!parseLine(line, step, e)) {
-        std::cerr << "snapshot: bad script line: " << line << "\n";
-        return 1;
-      }
-      host.postAtTick(step, e);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (const std::string bad = host.postScript(text.str()); !bad.empty()) {
+      std::cerr << "snapshot: bad script line: " << bad << "\n";
+      return 1;
     }
   }
 

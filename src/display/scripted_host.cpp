@@ -1,6 +1,8 @@
 #include "display/scripted_host.h"
 
 #include <algorithm>
+#include <sstream>
+#include <utility>
 
 namespace corvane {
 
@@ -18,6 +20,54 @@ void ScriptedHost::postAtStep(std::int64_t n, const Event& e) {
 
 void ScriptedHost::postAtTick(std::int64_t n, const Event& e) {
   queue_.push_back({Scheduled::When::Tick, static_cast<double>(n), e});
+}
+
+namespace {
+
+// A key by name: esc, space, an arrow or page key; else the name's first character.
+Event keyNamed(const std::string& k) {
+  const std::pair<const char*, NavKey> nav[] = {
+      {"up", NavKey::Up},       {"down", NavKey::Down},   {"left", NavKey::Left},
+      {"right", NavKey::Right}, {"pgup", NavKey::PageUp}, {"pgdn", NavKey::PageDown}};
+  for (const auto& [name, key] : nav)
+    if (k == name) return Event::nav(key);
+  if (k == "esc") return Event::key(27);
+  if (k == "space") return Event::key(32);
+  return Event::key(static_cast<unsigned char>(k[0]));
+}
+
+// One script line's tick and event; false if it is not one.
+bool parseLine(const std::string& line, std::int64_t& tick, Event& e) {
+  std::istringstream in(line);
+  std::string kind, k;
+  int x = 0, y = 0;
+  if (!(in >> tick >> kind)) return false;
+  if (kind == "key" && in >> k)
+    e = keyNamed(k);
+  else if (kind == "move" && in >> x >> y)
+    e = Event::move(x, y);
+  else if (kind == "click")
+    e = Event::down(1);
+  else
+    return false;
+  return true;
+}
+
+}  // namespace
+
+std::string ScriptedHost::postScript(std::string_view script) {
+  while (!script.empty()) {
+    const std::size_t end = std::min(script.find_first_of(";\n"), script.size());
+    std::string line(script.substr(0, end));
+    script.remove_prefix(std::min(end + 1, script.size()));
+    line.erase(std::min(line.find('#'), line.size()));
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    std::int64_t tick = 0;
+    Event e = Event::close();
+    if (!parseLine(line, tick, e)) return line;
+    postAtTick(tick, e);
+  }
+  return "";
 }
 
 void ScriptedHost::postAtTime(double t, const Event& e) {

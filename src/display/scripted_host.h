@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "display/host.h"
@@ -39,6 +41,11 @@ class ScriptedHost : public Host {
   // Input for the pacing call before tick n: an engine-view step, the end of a graph pass, or
   // a wait of a pause or the help page (the first tick is 1).
   void postAtTick(std::int64_t n, const Event& e);
+  // A script of input, a line for each event, at the pacing call before its tick: "K key C"
+  // (a character, or esc, space, up, down, left, right, pgup, pgdn), "K move X Y" (client
+  // pixels) or "K click". Lines end at a newline or ';'; blank ones and comments from '#'
+  // are skipped. Gives the first line it could not read, or "" when it took them all.
+  std::string postScript(std::string_view script);
   // Input that arrives at virtual time t (seconds).
   void postAtTime(double t, const Event& e);
   // Checked at the start of every call of the DoEvents family; true ends the run with
