@@ -106,13 +106,6 @@ inline State pointedAt(int moo, int w, int h, int px, int py) {
   return r.p.st;
 }
 
-// The calls of a recording that `keep` accepts.
-template <class Keep>
-std::vector<Call> only(const std::vector<Call>& calls, Keep keep) {
-  std::vector<Call> out;
-  std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), keep);
-  return out;
-}
 // The painting calls from the last clear on, the clear first; none if there was no clear.
 inline std::vector<Call> fromLastClear(const RecordingSurface& sf) {
   const std::vector<Call> d = sf.drawing();
