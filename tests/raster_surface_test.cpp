@@ -83,31 +83,27 @@ TEST_F(Fixture, FilledBoxIsTheSameWhicheverCornersAreGiven) {
   EXPECT_EQ(b.y1, static_cast<int>(std::floor(s.pixelY(-10))) + 1);
 }
 
-TEST_F(Fixture, TextStandsBelowAndRightOfItsCursorInForeColor) {
+// Text stands below and right of its cursor in ForeColor: 14.25 points at 96 DPI, a 19-pixel
+// face of Comic Neue, whose "E" begins 2 pixels right of the cursor and 5 below it and whose
+// "g" reaches 21 below it. A circle is round on the screen, its radius in horizontal units.
+TEST_F(Fixture, TextAndCircleStandAboutTheirPoint) {
+  const int px = static_cast<int>(std::floor(s.pixelX(0)));
+  const int py = static_cast<int>(std::floor(s.pixelY(0)));
   s.ForeColor(kRed);
   s.PSet(0, 0, kWhite);  // the cursor trick: a background dot, then the text
   s.Print("Engine");
-  const Bounds b = painted(s);
-  ASSERT_GT(b.count, 20);
-  const int px = static_cast<int>(std::floor(s.pixelX(0)));
-  const int py = static_cast<int>(std::floor(s.pixelY(0)));
-  // 14.25 points at 96 DPI: a 19-pixel face of Comic Neue, whose "E" begins 2 pixels right of
-  // the cursor and 5 below it and whose "g" reaches 21 below it.
-  EXPECT_EQ(std::tuple(b.x0 - px, b.y0 - py, b.y1 - py), std::tuple(2, 5, 21));
-  EXPECT_EQ(painted(s, 0xFF0000u).count, s.clientWidth() * s.clientHeight() - b.count)
+  const Bounds t = painted(s);
+  EXPECT_EQ(std::tuple(t.x0 - px, t.y0 - py, t.y1 - py), std::tuple(2, 5, 21));
+  EXPECT_EQ(painted(s, 0xFF0000u).count, s.clientWidth() * s.clientHeight() - t.count)
       << "every painted pixel red";
-}
-
-TEST_F(Fixture, CircleIsRoundOnScreenWithItsRadiusInHorizontalUnits) {
+  s.Cls();
   s.DrawWidth(1);
   s.Circle(0, 0, 10, kBlack);
-  const Bounds b = painted(s);
+  const Bounds c = painted(s);
   const double r = 10 * s.pixelsPerUnitX();
-  EXPECT_NEAR((b.x1 - b.x0) / 2.0, r, 1.0);
-  EXPECT_NEAR((b.y1 - b.y0) / 2.0, r, 1.0);
-  const int cx = static_cast<int>(std::floor(s.pixelX(0)));
-  const int cy = static_cast<int>(std::floor(s.pixelY(0)));
-  EXPECT_EQ(s.pixel(cx, cy), kWhitePx) << "the interior stays unpainted";
+  EXPECT_NEAR((c.x1 - c.x0) / 2.0, r, 1.0);
+  EXPECT_NEAR((c.y1 - c.y0) / 2.0, r, 1.0);
+  EXPECT_EQ(s.pixel(px, py), kWhitePx) << "the circle's interior stays unpainted";
 }
 
 // Each shape drawn twice, blue and then red, the second time from the runs kept the first,
