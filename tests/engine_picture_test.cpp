@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <numeric>
 #include <vector>
 
 #include "harness.h"
@@ -27,22 +28,17 @@ const std::int64_t S = stepsPerCycle(8);
 using Picture = std::vector<std::uint32_t>;
 
 int differing(const Picture& a, const Picture& b) {
-  int n = 0;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    n += a[i] != b[i];
-  return n;
+  return std::inner_product(a.begin(), a.end(), b.begin(), 0, std::plus<>(), std::not_equal_to<>());
 }
 
-// Runs h to step `last` and keeps the picture as it stands after step `kept` and `last`.
-std::map<std::int64_t, Picture> pictures(test::Rastered& h, std::int64_t last, std::int64_t kept) {
-  std::map<std::int64_t, Picture> at;
-  h.host.onPresent([&] {
-    const std::int64_t done = h.host.counts().steps - 1;  // presented before the next step
-    if (done == kept && !at.count(done)) at[done] = h.sf.snapshot();
+// Runs h to step `last`; the pictures as they stand after step `kept` and after `last`.
+std::pair<Picture, Picture> pictures(test::Rastered& h, std::int64_t last, std::int64_t kept) {
+  Picture first;
+  h.host.onPresent([&] {  // presented before the next step
+    if (h.host.counts().steps - 1 == kept && first.empty()) first = h.sf.snapshot();
   });
   h.runSteps(last);
-  at[last] = h.sf.snapshot();
-  return at;
+  return {first, h.sf.snapshot()};
 }
 
 // A part never erased looks the same in every cycle, so comparing cycles cannot find it; a
@@ -101,31 +97,17 @@ TEST(EnginePicture, APauseOrTheGraphKeyLeavesNoTraceAfterTwoCycles) {
     for (auto k : presses[i])
       run.host.postAtStep(k, Event::key('p'));
     auto b = pictures(run, m, n + 1);
-    EXPECT_TRUE(i == 0 ? run.host.counts().waits > 40 : differing(a[n + 1], b[n + 1]) > 100)
+    EXPECT_TRUE(i == 0 ? run.host.counts().waits > 40 : differing(a.first, b.first) > 100)
         << i << ": the input had an effect";
     EXPECT_EQ(run.p.st.plot, 1) << i;
-    EXPECT_EQ(differing(a[m], b[m]), 0) << i;
+    EXPECT_EQ(differing(a.second, b.second), 0) << i;
   }
 }
 
-// How far the circles of the first cycle reach past the left window edge with half the pen,
-// in pixels.
-double farthestLeftOfTheWindow(int w, int h) {
-  test::Recorded run(w, h);
-  run.runSteps(S);
-  double reach = 0;
-  for (const Call& c : run.sf.calls())
-    if (c.op == Call::Op::Circle)
-      reach = std::max(reach, c.drawWidth / 2.0 - run.sf.pixelX(c.x1 - c.x2));
-  return reach;
-}
-
 // Every picture presented over a whole cycle and more, cached against plain cairo, at several
-// sizes; in the last, as narrow as the canvas, the crank pin crosses the left window edge,
-// where cairo clips.
+// sizes; in the last, as narrow as the canvas, the crank pin crosses the left window edge.
 TEST(EnginePicture, ShapeCachePaintsWhatCairoPaintsAtEveryStep) {
   const std::array<int, 2> sizes[] = {{1016, 704}, {800, 600}, {333, 999}};
-  EXPECT_GT(farthestLeftOfTheWindow(333, 999), 1);
   for (const auto& [w, h] : sizes) {
     std::vector<std::uint64_t> shown[2];
     for (int cached = 0; cached < 2; ++cached) {
@@ -139,7 +121,6 @@ TEST(EnginePicture, ShapeCachePaintsWhatCairoPaintsAtEveryStep) {
     EXPECT_EQ(shown[0], shown[1]) << w << "x" << h;
   }
 }
-
 
 // A change of speed leaves no trace: after it and one whole cycle, the next cycle looks step
 // for step as the second cycle of a run at the new speed from the start, lift graphs shown or
@@ -178,7 +159,6 @@ TEST(EnginePicture, AfterASpeedChangeAndACycleEachStepIsAsInAFreshRun) {
         << from << " to " << to << (hidden ? ", graphs hidden" : "");
   }
 }
-
 
 // With the lift graphs hidden, the Corvane exhaust column moves in its bore: at every step of
 // the valve's travel, at any zoom, both walls of the bore stay whole beside it.
