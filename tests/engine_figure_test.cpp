@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -39,14 +38,17 @@ TEST(StepOrder, FigureGroupsStandBetweenTheStepsDoEventsPoints) {
   // Pistons and cranks, then the normal cams; the long cam, then the intakes driven by a cam
   // and the first graph; the Tessimo rod, then the Lumivent one; the spots first and the
   // exhaust valves last, other parts between.
-  const char* spans[] = {"[^k]+k", "ki", "tl", "s[^se]+e"};
   for (int s = 0; s < 4; ++s) {
     std::string runs;
     for (std::size_t i = marks[s]; i < marks[s + 1]; ++i) {
       const Call& c = h.sf.calls()[i];
       if (c.op != Op::Set && (runs.empty() || runs.back() != letter(c))) runs += letter(c);
     }
-    EXPECT_TRUE(std::regex_match(runs, std::regex(spans[s]))) << "span " << s << ": " << runs;
+    const std::size_t n = runs.size();
+    const bool inOrder[] = {
+        n > 1 && runs.find('k') == n - 1, runs == "ki", runs == "tl",
+        n > 2 && runs[0] == 's' && runs.find_first_of("se", 1) == n - 1 && runs[n - 1] == 'e'};
+    EXPECT_TRUE(inOrder[s]) << "span " << s << ": " << runs;
   }
 }
 
