@@ -93,8 +93,7 @@ TEST(KeyPress, EveryKeyInEveryView) {
 }
 
 // Through the main loop: "." and "," in and out of the engine view, then the round of the
-// views. No step is taken away from the engine view, step mode does not outlive the return,
-// and the engine view redraws its figure in its own scale and font.
+// views. No step is taken away from the engine view, and step mode does not outlive the return.
 TEST(ViewCycle, StepModeAndTheRoundOfTheViews) {
   const std::pair<int, std::vector<std::pair<double, int>>> cases[] = {
       {'.', {{1.0, '.'}, {1.5, '.'}, {2.5, ' '}, {3.0, ' '}, {3.5, ' '}, {4.0, ' '}}},
@@ -116,9 +115,7 @@ TEST(ViewCycle, StepModeAndTheRoundOfTheViews) {
     h.run();
     EXPECT_EQ(views, std::vector<int>({2, 1, 0, 3, 2}));
     EXPECT_EQ(std::tuple(atTwo, atFour), std::tuple(atStepTen == '.' ? 12 : 10, atTwo));
-    EXPECT_GT(h.host.counts().steps, atFour + 100);    // a second of free running
-    const Call cls = test::fromLastClear(h.sf).at(0);  // the figure redrawn in its scale and font
-    EXPECT_EQ(std::tuple(cls.scaleTop, cls.fontSize), std::tuple(150, 14.25f));
+    EXPECT_GT(h.host.counts().steps, atFour + 100);  // a second of free running
   }
 }
 
@@ -147,13 +144,13 @@ TEST(Quit, EscAndDoubleClickEndTheProgramFromEveryView) {
 // y = height, or left of or above the window, changes nothing; the last column and row do.
 TEST(MouseMove, PositionsOutsideTheClientAreaChangeNothing) {
   const State start = test::pointedAt(kCrankView, 640, 480, -1, -1);
-  for (const auto& [px, py] : {std::pair{640, 100}, {100, 480}, {-1, 100}, {100, -1}}) {
+  for (const auto& [px, py] :
+       {std::pair{640, 100}, {100, 480}, {-1, 100}, {100, -1}, {639, 100}, {100, 479}}) {
     const State s = test::pointedAt(kCrankView, 640, 480, px, py);
-    EXPECT_EQ(s.rpm, start.rpm) << px << "," << py;
-    EXPECT_EQ(s.endin, start.endin) << px << "," << py;
+    EXPECT_EQ(s.rpm != start.rpm || s.endin != start.endin,
+              std::min(px, py) >= 0 && px < 640 && py < 480)
+        << px << "," << py;
   }
-  EXPECT_NE(test::pointedAt(kCrankView, 640, 480, 639, 100).endin, start.endin);
-  EXPECT_NE(test::pointedAt(kCrankView, 640, 480, 100, 479).rpm, start.rpm);
 }
 
 // The speed only left of x = -50 in the engine view and on the page, anywhere in the graph
@@ -257,19 +254,14 @@ std::string outOfRange(const Program& p) {
   return "";
 }
 
-// How many random events: 20 000 in every test run, more when the soak asks for them
-// (CORVANE_RANDOM_EVENTS, 100 000 in `make soak`).
-long randomEvents() {
-  const char* n = std::getenv("CORVANE_RANDOM_EVENTS");
-  return n != nullptr && std::atol(n) > 0 ? std::atol(n) : 20000;
-}
-
 // Keys (every code but ESC; a tenth of them arrow and page keys), pointer positions in and
 // around windows of any size, single presses and resizes, a few at each DoEvents, in every
 // view: nothing faults, no variable leaves its range (NaN included), nothing is drawn at a
 // coordinate that is not a number, and no picture is presented blank or half-drawn.
 TEST(RandomInput, ManyEventsInEveryView) {
-  const long total = randomEvents();
+  // 20 000 events in every test run, more when the soak asks for them (100 000 in `make soak`).
+  const char* n = std::getenv("CORVANE_RANDOM_EVENTS");
+  const long total = n != nullptr && std::atol(n) > 0 ? std::atol(n) : 20000;
   test::Harness<Checked> first;  // what the engine view paints after its clear, before a step
   first.runSteps(0);
   test::Harness<Checked> h(kDesignWidth, kDesignHeight);
