@@ -23,8 +23,7 @@ TEST(AutoChange, AHundredThousandStepsStayInRangeAndTurnAtTheLimits) {
   st.moo = 1;
   long takenBack = 0, limitTurns = 0;
   for (int pass = 0; pass < 100000; ++pass) {
-    const double rpm = st.rpm, endin = st.endin;
-    const int drpm = st.drpm, dendin = st.dendin;
+    const auto [rpm, endin, drpm, dendin] = std::tuple(st.rpm, st.endin, st.drpm, st.dendin);
     autoChange(h.p);
     // The load and the R.P.M. shown, as the readouts' own test has them.
     const double load = loadPercent(st.endin, st.rpm);

@@ -14,8 +14,7 @@ namespace {
 
 // FNV-1a over the painting calls, each with the properties that shape it; coordinates kept to
 // 1/1024 unit, so that a rounding in the last bit of a double does not count.
-class LogHash {
- public:
+struct LogHash {
   void add(const Call& c) {
     mix(static_cast<std::int64_t>(c.op));
     for (const double v : {c.x1, c.y1, c.x2, c.y2})
@@ -28,11 +27,8 @@ class LogHash {
     for (const float v : {c.scaleLeft, c.scaleTop, c.scaleWidth})
       mix(std::llround(v * 1024));
   }
-  std::uint64_t value() const { return h_; }
-
- private:
-  void mix(std::int64_t v) { h_ = (h_ ^ static_cast<std::uint64_t>(v)) * 1099511628211ull; }
-  std::uint64_t h_ = 1469598103934665603ull;
+  void mix(std::int64_t v) { h = (h ^ static_cast<std::uint64_t>(v)) * 1099511628211ull; }
+  std::uint64_t h = 1469598103934665603ull;
 };
 
 struct Scripted {
@@ -55,7 +51,7 @@ std::uint64_t runAndHash(const Scripted& s) {
   h.host.stopWhen([&](const ScriptedHost& host) { return host.counts().ticks >= s.ticks; });
   h.run();
   take();
-  return hash.value();
+  return hash.h;
 }
 
 TEST(KnownGood, EachViewDrawsWhatItDrewWhenChecked) {

@@ -86,32 +86,29 @@ std::pair<int, int> against(const RasterSurface& fresh, const RasterSurface& ref
 // the refit stays behind: a part it drew where the steps do not erase it would show where the
 // fresh run shows background.
 TEST(Resize, AFreshRunsPictureAtOnce) {
-  struct Case {
-    std::int64_t step;
-    int call;  // 0: the pacing call before the step, 1 and 2 its first two DoEvents
-    bool stepMode;
-  };
-  const Case cases[] = {{10, 0, true},  {40, 0, true},   {150, 0, true},
-                        {40, 1, false}, {100, 2, false}, {137, 0, false}};
-  for (const Case& c : cases) {
+  // step, call (0: the pacing call before the step, 1 and 2 its first two DoEvents), step mode
+  const std::tuple<std::int64_t, int, bool> cases[] = {{10, 0, true},   {40, 0, true},
+                                                       {150, 0, true},  {40, 1, false},
+                                                       {100, 2, false}, {137, 0, false}};
+  for (const auto& [step, call, stepMode] : cases) {
     test::Recorded counted(kDesignWidth, kDesignHeight);
-    counted.runSteps(c.step - 1);
+    counted.runSteps(step - 1);
     test::Rastered refitted(kDesignWidth, kDesignHeight), fresh(800, 600);
-    const std::int64_t last = c.stepMode ? c.step : c.step + 20;
-    if (c.stepMode) {
-      refitted.host.postAtStep(c.step, Event::key('.'));
-      refitted.host.postAtTime(c.step / 120.0 + 0.5, Event::resize(800, 600));
+    const std::int64_t last = stepMode ? step : step + 20;
+    if (stepMode) {
+      refitted.host.postAtStep(step, Event::key('.'));
+      refitted.host.postAtTime(step / 120.0 + 0.5, Event::resize(800, 600));
       refitted.host.stopWhen([](const ScriptedHost& h) { return h.counts().delivered == 2; });
       refitted.run();
     } else {
-      refitted.host.postAtCall(counted.host.counts().calls + c.call, Event::resize(800, 600));
+      refitted.host.postAtCall(counted.host.counts().calls + call, Event::resize(800, 600));
       refitted.runSteps(last);
     }
     fresh.runSteps(last);
-    ASSERT_EQ(refitted.p.st.ang1, fresh.p.st.ang1) << "step " << c.step;
+    ASSERT_EQ(refitted.p.st.ang1, fresh.p.st.ang1) << "step " << step;
     const auto [lacking, erasedInFresh] = against(fresh.sf, refitted.sf);
-    EXPECT_EQ(lacking, 0) << "step " << c.step << ", call " << c.call;
-    EXPECT_LE(erasedInFresh, c.stepMode ? 40 : 15) << "step " << c.step << ", call " << c.call;
+    EXPECT_EQ(lacking, 0) << "step " << step << ", call " << call;
+    EXPECT_LE(erasedInFresh, stepMode ? 40 : 15) << "step " << step << ", call " << call;
   }
 }
 
