@@ -32,8 +32,7 @@ done
 # The desktop entry: not even a hint from the validator; it starts the installed program and
 # shows the installed icon.
 desktop=$(echo "$usr"/share/applications/*.desktop)
-out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
-[[ -z $out ]] || fail "desktop-file-validate: $out"
+out=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $out ]] || fail "desktop-file-validate: $out"
 grep -qx 'Exec=corvane' "$desktop" || fail "the desktop entry does not start corvane"
 grep -qx 'Icon=corvane' "$desktop" || fail "the desktop entry does not show the icon"
 grep -qx 'StartupWMClass=corvane' "$desktop" || fail "the window is not tied to its desktop entry"

@@ -29,13 +29,12 @@ const runs = [
 Promise.all(runs.map(async (r) => {
   const pictures = await Promise.all(
       [runSnapshot(['node', '--no-experimental-fetch', webTool], r), runSnapshot([nativeTool], r)]);
-  const equal = pictures[0].equals(pictures[1]);
-  if (equal) {
+  if (pictures[0].equals(pictures[1])) {
     console.log(`${r.name}: ${r.w}x${r.h}, ${r.steps} ticks: equal`);
-  } else {
-    const files = ['web', 'native'].map((t) => path.join(os.tmpdir(), `${r.name}-${t}.png`));
-    files.forEach((file, i) => fs.writeFileSync(file, pictures[i]));
-    console.log(`FAIL: ${r.name}: the pictures differ: ${files.join(', ')}`);
+    return true;
   }
-  return equal;
+  const files = ['web', 'native'].map((t) => path.join(os.tmpdir(), `${r.name}-${t}.png`));
+  files.forEach((file, i) => fs.writeFileSync(file, pictures[i]));
+  console.log(`FAIL: ${r.name}: the pictures differ: ${files.join(', ')}`);
+  return false;
 })).then((equal) => process.exit(equal.every(Boolean) ? 0 : 1));

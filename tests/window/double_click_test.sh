@@ -44,13 +44,10 @@ x = c.CDLL("libX11.so.6")
 x.XOpenDisplay.restype = c.c_void_p
 d = c.c_void_p(x.XOpenDisplay(None))  # the rest are X ids, small enough for plain ints
 
-def setting(name, value):  # an integer: type, pad, name length, name padded to 4, serial, value
-    n = name.encode()
-    padded = n + b"\0" * (-len(n) % 4)
-    return struct.pack("<BBH", 0, 0, len(n)) + padded + struct.pack("<Ii", 1, value)
-
-data = b"l\0\0\0" + struct.pack("<II", 1, 2) + setting("Net/DoubleClickTime", 900) + \
-    setting("Net/DoubleClickDistance", 40)
+# Each an integer: type 0, a pad byte, the name's length, the name padded to 4, serial, value.
+data = b"l\0\0\0" + struct.pack("<II", 1, 2) + b"".join(
+    struct.pack(f"<BBH{-(-len(n) // 4) * 4}sIi", 0, 0, len(n), n, 1, value)
+    for n, value in ((b"Net/DoubleClickTime", 900), (b"Net/DoubleClickDistance", 40)))
 w = x.XCreateSimpleWindow(d, x.XDefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0)
 atom = x.XInternAtom(d, b"_XSETTINGS_SETTINGS", 0)
 x.XChangeProperty(d, w, atom, atom, 8, 0, data, len(data))

@@ -13,7 +13,6 @@ start_xvfb
 # The pointer where it sets rpm 8 and a load of about 80 %, and no timing: from there the walk
 # moves on (at the right-hand edge it would ask for more than 100 % and stand still).
 xdotool mousemove $(to_pixel $CRANK 144 -33)
-worst=0
 for try in $(seq 6); do
   start_program "$binary"
   xdotool key space space
@@ -26,7 +25,6 @@ for try in $(seq 6); do
   wait_exit || fail "try $try: exit status $?"
   elapsed=$((($(date +%s%N) - start) / 1000000))
   echo "try $try: $elapsed ms"
-  ((elapsed > worst)) && worst=$elapsed
   ((elapsed <= limit_ms)) || fail "try $try: ESC took $elapsed ms (at most $limit_ms)"
 done
-echo "latency test passed: ESC in the time view under the automatic change, worst $worst ms"
+echo "latency test passed: ESC in the time view under the automatic change"

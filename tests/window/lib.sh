@@ -67,9 +67,8 @@ wait_exit() {
 # makes the test slower, and prints what it printed then; fails with the check's last
 # complaint when the time is up.
 eventually() {
-  local limit=$1 out
+  local deadline=$((SECONDS + $1)) out
   shift
-  local deadline=$((SECONDS + limit))
   until out=$("$@" 2>&1); do
     ((SECONDS < deadline)) || fail "${out#FAIL: }"
     sleep 0.1

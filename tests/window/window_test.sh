@@ -9,12 +9,12 @@ source "$(dirname "$0")/lib.sh"
 binary=$1
 caption="          Corvane (outgoing air control) and Lumivent (outgoing and ingoing air control) versus Kestrom's Tessimo (ingoing air control)         SpaceBar    MouseMove: r.p.m.-Load    ESC:Quit"
 
-# key check keys...: the keys, then what they must bring about: a view on the screen (by its
-# name), or a check with its arguments.
-key() {
+# after check command...: the xdotool command, then what it must bring about: a view on the
+# screen (by its name), or a check with its arguments.
+after() {
   local check=$1
   shift
-  xdotool key "$@"
+  xdotool "$@"
   case $check in
   engine | crank | time | help) eventually 20 expect_view "$check" ;;
   *) eventually 20 $check ;;
@@ -60,43 +60,40 @@ geometry=$(xdotool getwindowgeometry "$WINDOW_ID" | awk '/Geometry/ { print $2 }
 [[ $geometry == 1280x720 ]] || fail "window is $geometry, not the whole screen"
 eventually 30 expect_view engine
 
-key crank space
-key time space
-key help space # the page waits in a loop of its own
-key engine space
-key help Prior
-key time KP_Prior
-key help KP_Next
-key engine Next
-key crank Num_Lock KP_Next Num_Lock space # Num Lock on: the keypad types a 3
+after crank key space
+after time key space
+after help key space # the page waits in a loop of its own
+after engine key space
+after help key Prior
+after time key KP_Prior
+after help key KP_Next
+after engine key Next
+after crank key Num_Lock KP_Next Num_Lock space # Num Lock on: the keypad types a 3
 
-xdotool mousemove $(to_pixel $CRANK 28 -33)
-eventually 20 gap_at 107
-xdotool mousemove $P0
-eventually 20 gap_at 115
-key "gap_at 107" Left KP_Left Left KP_Left
-key "gap_at 115" Right KP_Right Right KP_Right
+after "gap_at 107" mousemove $(to_pixel $CRANK 28 -33)
+after "gap_at 115" mousemove $P0
+after "gap_at 107" key Left KP_Left Left KP_Left
+after "gap_at 115" key Right KP_Right Right KP_Right
 
-key time space
+after time key space
 c8=$(blue)
-xdotool mousemove $(to_pixel $CRANK 68 77)
-eventually 20 blue_within $((c8 * 70 / 100)) $((c8 * 82 / 100)) # 8 / 10.5 of the width
+# rpm 10.5: 8 / 10.5 of the width.
+after "blue_within $((c8 * 70 / 100)) $((c8 * 82 / 100))" mousemove $(to_pixel $CRANK 68 77)
 c10=$(blue)
-key "blue_within $(near "$c8")" Down KP_Down Down KP_Down Down KP_Down Down KP_Down Down KP_Down
-key "blue_within $(near "$c10")" Up KP_Up Up KP_Up Up KP_Up Up KP_Up Up KP_Up
-key "blue_within $(near "$c8")" Down Down Down Down Down Down Down Down Down Down
+after "blue_within $(near "$c8")" key --repeat 5 Down KP_Down
+after "blue_within $(near "$c10")" key --repeat 5 Up KP_Up
+after "blue_within $(near "$c8")" key --repeat 10 Down
 # Held down, Up repeats, and Page Down still comes through.
-xdotool keydown Up
-eventually 20 blue_within 0 $((c8 * 95 / 100))
-key help Next
+after "blue_within 0 $((c8 * 95 / 100))" keydown Up
+after help key Next
 xdotool keyup Up
 
-key engine space
-key still period
-key moving comma
+after engine key space
+after still key period
+after moving key comma
 
 # The help page is drawn only when something asks for it, such as a resize.
-key help Prior
+after help key Prior
 for size in "640 400" "1 1" "1280 720"; do
   xdotool windowsize "$WINDOW_ID" $size
   read -r CLIENT_W CLIENT_H <<<"$size"
