@@ -76,6 +76,7 @@ struct RasterSurface::Impl {
   void forgetMarked() { marked.assign(tilesY, {1, 0}); }
 
   bool cacheShapes = true;
+  bool forCanvas = false;  // red and blue traded in what is stored
   ShapeCache shapes;
   bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
   bool directDrew = false;  // pixels were written directly since cairo last looked
@@ -153,8 +154,13 @@ struct RasterSurface::Impl {
     cairo_rectangle(cr, x0, 0, width, height);
     cairo_clip(cr);
   }
+  // The colour as stored: red and blue traded for a canvas's byte order.
+  Colour stored(Colour c) const {
+    return forCanvas ? (c & 0x00FF00) | (c >> 16 & 0xFF) | (c & 0xFF) << 16 : c;
+  }
   void colour(Colour c) {
-    cairo_set_source_rgb(cr, redOf(c) / 255.0, greenOf(c) / 255.0, blueOf(c) / 255.0);
+    const Colour s = stored(c);
+    cairo_set_source_rgb(cr, redOf(s) / 255.0, greenOf(s) / 255.0, blueOf(s) / 255.0);
   }
 
   // Cairo and direct writes take turns on the image; each tells the other.
@@ -185,7 +191,7 @@ struct RasterSurface::Impl {
   // straight onto the image when the cache is off or the shape does not fit.
   void paint(const ShapeKey& key, int ax, int ay, Colour c) {
     if (cacheShapes && ShapeCache::fits(key, ax - clipX0, ay, canvas())) {
-      const std::uint32_t value = pixelOf(c) | kTopByte;
+      const std::uint32_t value = pixelOf(stored(c)) | kTopByte;
       if (held && held->key == key && held->ay == ay && held->value == value) {
         const int step = ax - held->ax - held->reach;
         if (step == 0 || step == 1) {
@@ -211,6 +217,10 @@ RasterSurface::RasterSurface(int widthPx, int heightPx)
 }
 
 RasterSurface::~RasterSurface() = default;
+
+void RasterSurface::storeForCanvas(bool on) {
+  impl_->forCanvas = on;
+}
 
 void RasterSurface::setShapeCache(bool on) {
   impl_->cacheShapes = on;
@@ -339,8 +349,8 @@ std::vector<PixelRect> RasterSurface::takeDamage() {
 }
 
 void RasterSurface::paintClear(Colour c) {
-  const std::uint32_t v = pixelOf(c) | kTopByte;
   Impl& m = *impl_;
+  const std::uint32_t v = pixelOf(m.stored(c)) | kTopByte;
   cairo_surface_flush(m.image);
   for (int y = 0; y < m.height; ++y)
     std::fill_n(m.pixels + static_cast<size_t>(y) * m.stride, m.width, v);

@@ -31,6 +31,11 @@ class RasterSurface : public Surface {
   // A new client size with an image of its own, cleared to BackColor.
   void resize(int widthPx, int heightPx) override;
 
+  // Pixels stored in a web canvas's byte order, R, G, B, A, rather than cairo's B, G, R, A:
+  // red and blue trade places in every colour painted from now on, so the canvas takes the
+  // rows as they are. pixel(), snapshot() and writePng() then give the traded colours.
+  void storeForCanvas(bool on);
+
   // The pixel at (x, y) as 0x00RRGGBB.
   std::uint32_t pixel(int x, int y) const;
   const std::uint32_t* row(int y) const;

@@ -4,7 +4,6 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace corvane {
@@ -34,12 +33,14 @@ EM_JS(double, corvane_fit_canvas, (int* w, int* h), {
   return pw / cssW;
 });
 
-// One rectangle of RGBA pixels onto the canvas at (x, y).
-EM_JS(void, corvane_put_image, (const void* rgba, int x, int y, int w, int h), {
+// The rectangle (x, y, w, h) of the picture onto the canvas, from the picture's rows y to
+// y + h, `width` pixels each, already in the canvas's byte order: nothing is copied but what
+// the canvas takes.
+EM_JS(void, corvane_put_image, (const void* rows, int width, int x, int y, int w, int h), {
   const canvas = document.getElementById('canvas');
   if (!Module.corvaneContext) Module.corvaneContext = canvas.getContext('2d', {alpha: false});
-  const data = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
-  Module.corvaneContext.putImageData(new ImageData(data, w, h), x, y);
+  const data = new Uint8ClampedArray(HEAPU8.buffer, rows, width * h * 4);
+  Module.corvaneContext.putImageData(new ImageData(data, width, h), 0, y, x, 0, w, h);
 });
 
 EM_JS(void, corvane_set_title, (const char* title), {
@@ -81,25 +82,6 @@ EM_ASYNC_JS(void, corvane_sleep, (double ms), {
   await new Promise(resolve => setTimeout(resolve, ms));
 });
 // clang-format on
-
-// 0xAARRGGBB words to the canvas's bytes R, G, B, A (opaque): red and blue trade places, two
-// pixels to a 64-bit word. The conversion is the page's costliest loop of its own.
-void toCanvasOrder(const std::uint32_t* in, std::uint32_t* out, int n) {
-  constexpr std::uint64_t kRedBlue = 0x00FF00FF00FF00FFull, kGreen = 0x0000FF000000FF00ull;
-  constexpr std::uint64_t kLow = 0x000000FF000000FFull, kOpaque = 0xFF000000FF000000ull;
-  int x = 0;
-  for (; x + 2 <= n; x += 2) {
-    std::uint64_t p;
-    std::memcpy(&p, in + x, sizeof p);
-    const std::uint64_t rb = p & kRedBlue;
-    const std::uint64_t q = (rb & kLow) << 16 | (rb >> 16 & kLow) | (p & kGreen) | kOpaque;
-    std::memcpy(out + x, &q, sizeof q);
-  }
-  for (; x < n; ++x) {
-    const std::uint32_t p = in[x];
-    out[x] = 0xFF000000u | (p & 0x0000FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
-  }
-}
 
 WebHost* hostOf(void* userData) {
   return static_cast<WebHost*>(userData);
@@ -193,6 +175,7 @@ WebHost::WebHost(const std::string& caption) {
   int w = 1, h = 1;
   pixelRatio_ = corvane_fit_canvas(&w, &h);
   surface_ = std::make_unique<RasterSurface>(w, h);
+  surface_->storeForCanvas(true);
   listen(true);
   lastYield_ = Now();
 }
@@ -258,15 +241,11 @@ double WebHost::Now() const {
   return emscripten_get_now() / 1000.0;
 }
 
+// The surface stores its pixels in the canvas's byte order, rows without gaps.
 void WebHost::present() {
-  for (const PixelRect& r : surface_->takeDamage()) {
-    if (r.w <= 0 || r.h <= 0) continue;
-    rgba_.resize(static_cast<std::size_t>(r.w) * r.h);
-    for (int y = 0; y < r.h; ++y)
-      toCanvasOrder(surface_->row(r.y + y) + r.x, rgba_.data() + static_cast<std::size_t>(y) * r.w,
-                    r.w);
-    corvane_put_image(rgba_.data(), r.x, r.y, r.w, r.h);
-  }
+  const int width = surface_->clientWidth();
+  for (const PixelRect& r : surface_->takeDamage())
+    if (r.w > 0 && r.h > 0) corvane_put_image(surface_->row(r.y), width, r.x, r.y, r.w, r.h);
 }
 
 void WebHost::yieldFrame() {
@@ -346,6 +325,7 @@ void WebHost::waitForRestart() {
   corvane_show_ended(0);
   // The program starts again from the beginning, on a surface with its first properties.
   surface_ = std::make_unique<RasterSurface>(surface_->clientWidth(), surface_->clientHeight());
+  surface_->storeForCanvas(true);
   nextStep_ = 0;
   lastYield_ = Now();
 }

@@ -8,7 +8,6 @@
 #include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "display/host.h"
 #include "display/raster_surface.h"
@@ -54,7 +53,6 @@ class WebHost : public Host {
 
   std::unique_ptr<RasterSurface> surface_;
   std::deque<Event> queue_;
-  std::vector<std::uint32_t> rgba_;  // one damaged rectangle, as the canvas takes it
   double pixelRatio_ = 1;
   double lastYield_ = 0;
   double nextStep_ = 0;
