@@ -8,12 +8,10 @@
 // delivered at the DoEvents before tick K, counted from the start; so a script can set a
 // speed in the crank-angle view, change it, go on to the time view and so on. The picture is
 // the one that tick N left.
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
-#include <utility>
 
 #include "core/events.h"
 #include "core/main_loop.h"
