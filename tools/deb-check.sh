@@ -3,7 +3,7 @@
 # apt must resolve every dependency, and the program must draw its window and quit on ESC.
 # Needs root and the network; run as `make deb && sudo make deb-check`. It installs into a
 # fresh copy of a bootstrapped system (tools/debian-chroot.sh), which it removes afterwards.
-source "$(dirname "$0")/../tests/window/lib.sh"
+source "$(dirname "$0")/xsession.sh"
 [[ $# -eq 1 && -f $1 ]] || fail "usage: deb-check.sh corvane_VERSION_ARCH.deb (make deb first)"
 deb=$(realpath "$1")
 source "$(dirname "$0")/debian-chroot.sh"

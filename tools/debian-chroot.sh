@@ -1,6 +1,6 @@
 # Shared by deb-check.sh and first-run-check.sh: a minimal Debian 12, bootstrapped once into
 # /var/cache/corvane-deb-check and kept untouched; each run works in a fresh copy of it.
-# Source it after tests/window/lib.sh; needs root and, the first time, the network.
+# Source it after tools/xsession.sh; needs root and, the first time, the network.
 
 CHROOT_CACHE=/var/cache/corvane-deb-check
 

@@ -6,7 +6,7 @@
 # user was given, after which the user's `make run` opens the window; without a display the
 # program stops at once with its one line. Needs root and the network; the window opens in a private
 # Xvfb here. Checks the committed HEAD; takes minutes (apt, a build): `sudo make first-run-check`.
-source "$(dirname "$0")/../tests/window/lib.sh"
+source "$(dirname "$0")/xsession.sh"
 source "$(dirname "$0")/debian-chroot.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 fresh_chroot

@@ -4,7 +4,7 @@
 # memory; then the input latency in each state (tools/latency.py, LATENCY_RUNS presses each,
 # default 20). Usage: tools/measure-window.sh build/release/corvane [seconds per state,
 # default 20]. Prints one line per figure.
-source "$(dirname "$0")/../tests/window/lib.sh"
+source "$(dirname "$0")/xsession.sh"
 binary=$1
 seconds=${2:-20}
 ticks=$(getconf CLK_TCK)
