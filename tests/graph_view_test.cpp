@@ -1,13 +1,11 @@
 // The two graph views: a pass that changes nothing, the double space bar, history and colour
-// reversal, solid areas and the shape cache on the raster. Labels, readouts, areas, ticks and gauge
+// reversal and the shape cache on the raster. Labels, readouts, areas, ticks and gauge
 // gaps at the corners of the pointer's range the call-log hashes pin.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -150,27 +148,6 @@ TEST(GraphPicture, DependsOnlyOnThePointShown) {
         std::tuple(st.rpm, st.endin, st.load);
     spaceTo(direct, moo);
     EXPECT_TRUE(direct.sf.snapshot() == through.sf.snapshot()) << "view " << moo;
-  }
-}
-
-// At the slowest speed the time view's axis is narrowest in units, and its area lines stand
-// farthest apart on the screen: the areas are still solid, with no background pixel between
-// two of their pixels on a row, at every zoom.
-TEST(GraphPicture, TheAreasAreSolidAtTheSlowestSpeed) {
-  for (const auto& [w, hgt] : {std::pair{kDesignWidth, kDesignHeight}, {3840, 2160}, {800, 600}}) {
-    test::Rastered h(w, hgt);
-    enter(h, 0, 1.17, 0.5);
-    const std::uint32_t areas[] = {pixelOf(kBrightGreen), pixelOf(kRed), pixelOf(kBlue)};
-    long holes = 0, inked = 0;
-    for (int y = 0; y < hgt; ++y)
-      for (int x = 1; x + 1 < w; ++x) {
-        const std::uint32_t c = h.sf.pixel(x - 1, y);
-        const bool area = std::find(std::begin(areas), std::end(areas), c) != std::end(areas);
-        inked += area;
-        holes += area && h.sf.pixel(x + 1, y) == c && h.sf.pixel(x, y) == kWhite;
-      }
-    EXPECT_GT(inked, 1000) << w;
-    EXPECT_EQ(holes, 0) << w;
   }
 }
 

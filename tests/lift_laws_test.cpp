@@ -1,5 +1,5 @@
-// The valve lift laws: the lobes at their known points, the few rules a running engine never
-// reaches exactly, and whole crank cycles of the real step at several solenoid settings.
+// The valve lift laws: the few rules a running engine never reaches exactly, and whole crank
+// cycles of the real step at several solenoid settings.
 #include "core/lift_laws.h"
 
 #include <gtest/gtest.h>
@@ -15,36 +15,6 @@ namespace corvane {
 namespace {
 
 const double pi = 4 * std::atan(1.0);
-
-// The long lobe alone, after a normal lobe at -99.
-double longLobeAt(double ang, double p) {
-  State st;
-  st.pi = p, st.ang = ang, st.lift = -99;
-  longIntakeLift(st);
-  return st.lift;
-}
-
-TEST(LobeShapes, GiveTheirKnownPositions) {
-  struct Row {
-    double (*lobe)(double, double);
-    double ang, expected, tolerance;
-  };
-  const Row rows[] = {
-      {normalLobeAt, 0.6375 * pi, -32, 1e-9},
-      {normalLobeAt, -0.1 * pi, -16, 0},
-      {normalLobeAt, 1.4 * pi, -16, 0},
-      {exhaustLobeAt, -0.6375 * pi, -30.05, 1e-9},
-      {exhaustLobeAt, -1.5 * pi, -16.075, 1e-12},
-      {exhaustLobeAt, 0.2 * pi - 1e-9, -16.062, 5e-4},
-      {exhaustLobeAt, 0.2 * pi, -16.075, 1e-12},
-      {longLobeAt, pi / 1.29 + 1e-9, -31.39, 5e-3},
-      {longLobeAt, 1.5 * pi, -16 - 2 * pi, 1e-9},
-      {longLobeAt, 2 * pi + 1e-9, -16, 0},
-      {longLobeAt, 0.5 * pi, -99, 0},
-  };
-  for (const Row& r : rows)
-    EXPECT_NEAR(r.lobe(r.ang, pi), r.expected, r.tolerance) << r.ang;
-}
 
 // Edges a run never meets: a first hold step whose valve and cam stood apart on the step
 // before, and an angle exactly on a solenoid angle.

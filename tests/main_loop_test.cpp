@@ -2,6 +2,7 @@
 // inside a nested handler, the first pass and its pace, the cycle's wrap, and the refits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -137,27 +138,6 @@ TEST(Loop, FirstPassAndTheNextCycleStartAtTheBeginningAtTheStepsPace) {
     EXPECT_NEAR(h.p.st.ang1, -1.5 * pi + 64.0 / 700, 1e-9);
     EXPECT_NEAR(h.host.Now(), (perCycle + 1) / 120.0, 1.0 / 120);
   }
-}
-
-// Four space bars in one batch of events (the key held down) pass through every view and come
-// back within one step: the engine view must not go on drawing in the help page's scale.
-TEST(ViewRound, FourSpaceBarsInOneBatchRedrawTheEngineViewAtItsOwnScale) {
-  test::Recorded h;
-  for (int i = 0; i < 4; ++i)
-    h.host.postAtStep(5, Event::key(' '));
-  h.host.stopAfterStep(8);
-  h.run();
-  const auto drawing = h.sf.drawing();
-  const auto page = std::find_if(drawing.rbegin(), drawing.rend(), [](const Call& c) {
-    return c.op == Call::Op::Print && c.scaleTop == 165;
-  });
-  ASSERT_NE(page, drawing.rend()) << "the help page was shown";
-  bool cleared = false;
-  for (auto it = page.base(); it != drawing.end(); ++it) {
-    EXPECT_EQ(it->scaleTop, 150) << "a call after the help page in another scale";
-    cleared |= it->op == Call::Op::Cls;
-  }
-  EXPECT_TRUE(cleared) << "the engine view cleared the page and drew its figure again";
 }
 
 }  // namespace
