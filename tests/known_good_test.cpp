@@ -59,10 +59,12 @@ TEST(KnownGood, EachViewDrawsWhatItDrewWhenChecked) {
       // Two cycles and more of the engines: the label key; the pointer in the Lumivent and
       // Tessimo zones (engine-view points (43.75, -126) and (-31.25, -147.5)) at timings a
       // little past their spots' colour thresholds (1.10 and 1.07 pi); the drift of the
-      // spots; the graphs hidden; the colours reversed.
+      // spots; the graphs hidden; the colours reversed; four space bars in one batch (the key
+      // held down), round every view and back to the engines, in their own scale.
       {"engine view", 330,
-       "20 key t; 40 move 521 466; 45 move 267 503; 60 click; 150 key p; 200 key c; 250 key t",
-       0x04ccb8309d637388ull},
+       "20 key t; 40 move 521 466; 45 move 267 503; 60 click; 150 key p; 200 key c; 250 key t;"
+       "290 key space; 290 key space; 290 key space; 290 key space",
+       0xa13fd8e0d4373ee1ull},
       // The crank-angle view with a speed and a load from the pointer, then the random change.
       {"crank-angle view", 120,
        "5 key space; 10 move 600 300; 30 move 300 500; 50 click; 100 key c", 0x19bbfabb50bafa79ull},

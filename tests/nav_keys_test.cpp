@@ -62,6 +62,27 @@ TEST(ArrowKeys, SpeedAndLoadStayWithinWhatThePointerReachesInEachView) {
   }
 }
 
+// A window resized between a view change and the new view's first pass: the graph view takes
+// its scale again with s1 to match, so the pointer at the right edge and the Right key keep
+// the load where that view's right edge puts it, not where the time axis with the s1 of the
+// view before would (beyond 20).
+TEST(ArrowKeys, ALoadWithinTheViewAfterAResizeBeforeItsFirstPass) {
+  // The time view entered from the crank-angle view and from the help page.
+  for (const auto& [view, key] : {std::pair{1, Event::key(' ')}, {3, Event::nav(NavKey::PageUp)}}) {
+    test::Recorded r;
+    test::enterView(r, view);
+    r.dispatcher.deliver(key);
+    r.dispatcher.deliver(Event::resize(kDesignWidth, kDesignHeight));
+    for (int i = 0; i < 60; ++i)
+      r.dispatcher.deliver(Event::nav(NavKey::Right));
+    const double byKeys = r.p.st.endin;
+    r.dispatcher.deliver(Event::move(kDesignWidth - 1, 0));
+    EXPECT_EQ(std::tuple(r.p.st.moo, r.p.st.endin), std::tuple(0, byKeys));
+    EXPECT_NEAR(byKeys, 1.9 + (-220 - 103 + 300.0 * (kDesignWidth - 1) / kDesignWidth) / 80, 1e-4)
+        << "from view " << view;
+  }
+}
+
 // The picture once the view that the last key entered has drawn: a graph view or the help
 // page at its first wait, the engine view 30 steps into its new crank cycle. The first key
 // comes at engine-view step 10, the others every half second.
