@@ -227,9 +227,19 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
     }
   }
   const std::size_t before = runs.size();
-  for (std::size_t r = 0; r < rows; ++r) {
+  runs.reserve(before + rows);
+  std::size_t r = 0;
+  for (; r < rows; ++r) {
     Crossing* c = &crossings_[r * kPerRow];
     const int n = counts_[r];
+    if (n == 2) {  // most rows: the two sides, in either order
+      if (c[0].dir + c[1].dir != 0) break;
+      const int from = whole(std::min(c[0].x, c[1].x)), to = whole(std::max(c[0].x, c[1].x));
+      if (to > from)
+        runs.push_back({static_cast<std::int16_t>(static_cast<int>(r) + y0),
+                        static_cast<std::int16_t>(from), static_cast<std::int16_t>(to - from)});
+      continue;
+    }
     for (int i = 1; i < n; ++i)  // insertion sort, keeping equal crossings in edge order
       for (int j = i; j > 0 && c[j].x < c[j - 1].x; --j)
         std::swap(c[j], c[j - 1]);
@@ -247,10 +257,11 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
         from = to;
       }
     }
-    if (winding != 0) {
-      runs.resize(before);
-      return false;
-    }
+    if (winding != 0) break;
+  }
+  if (r < rows) {  // an outline that does not close: cairo draws it
+    runs.resize(before);
+    return false;
   }
   return true;
 }

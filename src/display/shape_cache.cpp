@@ -168,35 +168,7 @@ bool ShapeCache::fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t)
          ay + e.y1 < t.height;
 }
 
-// Most runs are a few pixels long (a pen's width across a line): they are written as two
-// overlapping stores of two or four pixels rather than pixel by pixel.
-void ShapeCache::fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
-                      std::uint32_t value, int widen) {
-  std::uint32_t* const anchor = t.pixels + static_cast<std::ptrdiff_t>(ay) * t.stride + ax;
-  const std::uint64_t two = static_cast<std::uint64_t>(value) << 32 | value;
-  const std::uint64_t four[2] = {two, two};
-  const std::ptrdiff_t stride = t.stride;
-  const auto write = [&](std::uint32_t* p, int n) {
-    if (n >= 4 && n <= 8) {
-      std::memcpy(p, four, sizeof four);
-      std::memcpy(p + n - 4, four, sizeof four);
-    } else if (n >= 2 && n < 4) {
-      std::memcpy(p, &two, sizeof two);
-      std::memcpy(p + n - 2, &two, sizeof two);
-    } else {
-      std::fill_n(p, n, value);
-    }
-  };
-  if (widen == 0) {  // the engine view's shapes: no addition in the loop
-    for (const Span& s : runs)
-      write(anchor + s.dy * stride + s.x0, s.len);
-  } else {
-    for (const Span& s : runs)
-      write(anchor + s.dy * stride + s.x0, s.len + widen);
-  }
-}
-
-std::span<const Span> ShapeCache::find(const ShapeKey& key) {
+Runs ShapeCache::find(const ShapeKey& key) {
   if (slots_.empty()) reset();
   Slot* slot = &slotFor(key);
   if (slot->state == State::Empty) {
@@ -211,18 +183,30 @@ std::span<const Span> ShapeCache::find(const ShapeKey& key) {
   if (slot->state == State::New) {
     fresh_.clear();
     rasterise(key, fresh_);
-    if (pool_.size() + fresh_.size() > kMaxRuns) {
+    if (dy_.size() + fresh_.size() > kMaxRuns) {
       reset();
       slot = &slotFor(key);
       slot->key = key;
       ++used_;
     }
-    slot->first = static_cast<std::uint32_t>(pool_.size());
+    slot->first = static_cast<std::uint32_t>(dy_.size());
     slot->count = static_cast<std::uint32_t>(fresh_.size());
     slot->state = State::Kept;
-    pool_.insert(pool_.end(), fresh_.begin(), fresh_.end());
+    const std::size_t at = dy_.size(), n = fresh_.size();
+    dy_.resize(at + n);
+    x0_.resize(at + n);
+    len_.resize(at + n);
+    bool dense = true;
+    for (std::size_t i = 0; i < n; ++i) {
+      dense &= fresh_[i].dy == fresh_[0].dy + static_cast<int>(i);
+      dy_[at + i] = fresh_[i].dy;
+      x0_[at + i] = fresh_[i].x0;
+      len_[at + i] = fresh_[i].len;
+    }
+    slot->dense = dense;
   }
-  return std::span<const Span>(pool_.data() + slot->first, slot->count);
+  const std::size_t i = slot->first;
+  return {dy_.data() + i, x0_.data() + i, len_.data() + i, slot->count, slot->dense};
 }
 
 // Open addressing with linear probing; the table is never more than three quarters full.
@@ -237,8 +221,10 @@ ShapeCache::Slot& ShapeCache::slotFor(const ShapeKey& key) {
 // resident size does not creep up as the cache fills.
 void ShapeCache::reset() {
   slots_.assign(kSlots, Slot{});
-  if (pool_.capacity() < kMaxRuns) pool_.resize(kMaxRuns);
-  pool_.clear();
+  for (auto* pool : {&dy_, &x0_, &len_}) {
+    if (pool->capacity() < kMaxRuns) pool->resize(kMaxRuns);
+    pool->clear();
+  }
   used_ = 0;
 }
 
