@@ -183,30 +183,29 @@ Runs ShapeCache::find(const ShapeKey& key) {
   if (slot->state == State::New) {
     fresh_.clear();
     rasterise(key, fresh_);
-    if (dy_.size() + fresh_.size() > kMaxRuns) {
+    if (runs() + fresh_.size() > kMaxRuns) {
       reset();
       slot = &slotFor(key);
       slot->key = key;
       ++used_;
     }
-    slot->first = static_cast<std::uint32_t>(dy_.size());
+    slot->first = static_cast<std::uint32_t>(pool_.size());
     slot->count = static_cast<std::uint32_t>(fresh_.size());
     slot->state = State::Kept;
-    const std::size_t at = dy_.size(), n = fresh_.size();
-    dy_.resize(at + n);
-    x0_.resize(at + n);
-    len_.resize(at + n);
+    const std::size_t n = fresh_.size();
+    pool_.resize(pool_.size() + 3 * n);
+    std::int16_t* const at = pool_.data() + slot->first;
     bool dense = true;
     for (std::size_t i = 0; i < n; ++i) {
       dense &= fresh_[i].dy == fresh_[0].dy + static_cast<int>(i);
-      dy_[at + i] = fresh_[i].dy;
-      x0_[at + i] = fresh_[i].x0;
-      len_[at + i] = fresh_[i].len;
+      at[i] = fresh_[i].dy;
+      at[n + i] = fresh_[i].x0;
+      at[2 * n + i] = fresh_[i].len;
     }
     slot->dense = dense;
   }
-  const std::size_t i = slot->first;
-  return {dy_.data() + i, x0_.data() + i, len_.data() + i, slot->count, slot->dense};
+  const std::int16_t* const at = pool_.data() + slot->first;
+  return {at, at + slot->count, at + 2 * slot->count, slot->count, slot->dense};
 }
 
 // Open addressing with linear probing; the table is never more than three quarters full.
@@ -221,10 +220,8 @@ ShapeCache::Slot& ShapeCache::slotFor(const ShapeKey& key) {
 // resident size does not creep up as the cache fills.
 void ShapeCache::reset() {
   slots_.assign(kSlots, Slot{});
-  for (auto* pool : {&dy_, &x0_, &len_}) {
-    if (pool->capacity() < kMaxRuns) pool->resize(kMaxRuns);
-    pool->clear();
-  }
+  if (pool_.capacity() < 3 * kMaxRuns) pool_.resize(3 * kMaxRuns);
+  pool_.clear();
   used_ = 0;
 }
 

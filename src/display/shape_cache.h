@@ -111,7 +111,7 @@ class ShapeCache {
   Runs find(const ShapeKey& key);
 
   std::size_t shapes() const { return used_; }
-  std::size_t runs() const { return dy_.size(); }
+  std::size_t runs() const { return pool_.size() / 3; }
 
  private:
   enum class State : std::uint8_t { Empty, New, Kept };
@@ -134,7 +134,9 @@ class ShapeCache {
   void releaseScratch();
 
   std::vector<Slot> slots_;
-  std::vector<std::int16_t> dy_, x0_, len_;  // the pool of runs
+  // The runs: for each shape its rows, then its first columns, then its lengths, so that a
+  // shape's runs lie together as they are read.
+  std::vector<std::int16_t> pool_;
   std::vector<Span> fresh_;
   std::size_t used_ = 0;
 
