@@ -129,8 +129,9 @@ void expectCacheAsCairo(int w, int h, const std::function<void(RasterSurface&, C
 }
 
 // Shapes of every kind and several pens across each window edge, where cairo clips; copies of a
-// thin segment (runs a pixel long) along a row, at the same place, a pixel and two pixels apart,
-// under a circle across the edge (drawn by cairo), the first copy again over it; new segments,
+// thin segment (runs a pixel long) and of a circle (two runs a row) along a row, at the same
+// place, a pixel and two pixels apart, under a circle across the edge (drawn by cairo), the
+// segments again over it three pixels further, held back until the damage is taken; new segments,
 // worked out without cairo: every direction and length up to 24 pixels, one to a cell, and long
 // ones up to the checked reach, for thin, even and wide pens.
 TEST(ShapeCache, PaintsWhatCairoPaints) {
@@ -162,12 +163,16 @@ TEST(ShapeCache, PaintsWhatCairoPaints) {
         const auto line = [&](double x) {
           s.Line(s.userX(x + 0.3), s.userY(20.6), s.userX(x + 30.3), s.userY(60.6), c);
         };
-        for (const double x : {20, 20, 21, 22, 24, 25, 28})
+        const double xs[] = {20, 20, 21, 22, 24, 25, 26, 28};
+        for (const double x : xs)
           line(x);
+        for (const double x : xs)
+          s.Circle(s.userX(x + 200.3), s.userY(40.6), 9.3 / s.pixelsPerUnitX(), c);
         s.Circle(s.userX(5.3), s.userY(40.6), 36 / s.pixelsPerUnitX(), c);
-        line(20);
+        for (const double x : xs)
+          line(x + 3);
       },
-      "copies of a segment side by side, and again after cairo drew");
+      "copies of a segment and of a circle side by side, and again after cairo drew");
   for (const int pen : {1, 2, 3, 4, 5, 8}) {
     for (int firstRow = -24; firstRow <= 24; firstRow += 10) {
       expectCacheAsCairo(

@@ -1,5 +1,6 @@
 #include "display/raster_surface.h"
 
+#include "display/pending_rows.h"
 #include "display/shape_cache.h"
 
 #include <cairo-ft.h>
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace corvane {
 
@@ -80,19 +80,9 @@ struct RasterSurface::Impl {
   ShapeCache shapes;
   bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
   bool directDrew = false;  // pixels were written directly since cairo last looked
-  // The shape drawn last from the cache, not written yet: the graph views' area lines, a pixel
-  // apart or closer, often repeat the one before at the same place or a pixel to its right.
-  // Every run is at least a pixel long, so such copies touch along each row and together paint
-  // each run of the first copy widened by how far the last one went: one write per run rather
-  // than one per copy, and the same pixels. It is written before anything else is drawn, before
-  // the picture is read and before the damage is taken.
-  struct Held {
-    ShapeKey key;
-    int ax, ay;
-    std::uint32_t value;
-    int reach = 0;  // how far right of the first copy the last one lies
-  };
-  std::optional<Held> held;
+  // The runs of shapes from the cache, written when something else is drawn, when the
+  // picture is read and when the damage is taken.
+  PendingRows pending;
 
   ~Impl() {
     release();
@@ -132,7 +122,7 @@ struct RasterSurface::Impl {
     forgetMarked();
     cairoDrew = false;
     directDrew = false;
-    held.reset();  // the old pixels may be gone already: it goes with them
+    pending.bind(px, stride, h);  // the old pixels may be gone already: it goes with them
   }
   void release() {
     if (cr) cairo_destroy(cr);
@@ -165,7 +155,7 @@ struct RasterSurface::Impl {
 
   // Cairo and direct writes take turns on the image; each tells the other.
   void beforeCairo() {
-    writeHeld();
+    pending.write();
     if (directDrew) cairo_surface_mark_dirty(image);
     directDrew = false;
     cairoDrew = true;
@@ -179,28 +169,13 @@ struct RasterSurface::Impl {
   // The cache writes only shapes that lie wholly inside the canvas, with the canvas's own
   // coordinates; cairo clips the rest to it.
   PixelTarget canvas() const { return {pixels + clipX0, clipX1 - clipX0, clipY1, stride}; }
-  void writeHeld() {
-    if (!held) return;
-    beforeDirect();
-    ShapeCache::fill(shapes.find(held->key), canvas(), held->ax - clipX0, held->ay, held->value,
-                     held->reach);
-    held.reset();
-  }
-
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
   // straight onto the image when the cache is off or the shape does not fit.
   void paint(const ShapeKey& key, int ax, int ay, Colour c) {
-    if (cacheShapes && ShapeCache::fits(key, ax - clipX0, ay, canvas())) {
-      const std::uint32_t value = pixelOf(stored(c)) | kTopByte;
-      if (held && held->key == key && held->ay == ay && held->value == value) {
-        const int step = ax - held->ax - held->reach;
-        if (step == 0 || step == 1) {
-          held->reach += step;
-          return;
-        }
-      }
-      writeHeld();
-      held = Held{key, ax, ay, value};
+    if (cacheShapes && width <= PendingRows::kMaxWidth &&
+        ShapeCache::fits(key, ax - clipX0, ay, canvas())) {
+      beforeDirect();
+      pending.add(shapes.find(key), ax, ay, pixelOf(stored(c)) | kTopByte);
       return;
     }
     beforeCairo();
@@ -250,12 +225,12 @@ void RasterSurface::resize(int widthPx, int heightPx) {
 
 // Reading the picture writes what is held back first.
 std::uint32_t RasterSurface::pixel(int x, int y) const {
-  impl_->writeHeld();
+  impl_->pending.write();
   return impl_->pixels[static_cast<size_t>(y) * impl_->stride + x] & 0x00FFFFFF;
 }
 
 const std::uint32_t* RasterSurface::row(int y) const {
-  impl_->writeHeld();
+  impl_->pending.write();
   return impl_->pixels + static_cast<size_t>(y) * impl_->stride;
 }
 
@@ -268,7 +243,7 @@ std::vector<std::uint32_t> RasterSurface::snapshot() const {
 }
 
 bool RasterSurface::writePng(const std::string& path) const {
-  impl_->writeHeld();
+  impl_->pending.write();
   cairo_surface_flush(impl_->image);
   return cairo_surface_write_to_png(impl_->image, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
@@ -309,7 +284,7 @@ void RasterSurface::damageAll() {
 // above: a handful of rectangles for a figure spread across the window.
 std::vector<PixelRect> RasterSurface::takeDamage() {
   Impl& m = *impl_;
-  m.writeHeld();
+  m.pending.write();
   std::vector<PixelRect> out;
   if (!m.anyDirty) return out;
   m.anyDirty = false;
@@ -357,7 +332,7 @@ void RasterSurface::paintClear(Colour c) {
   cairo_surface_mark_dirty(m.image);
   m.cairoDrew = false;
   m.directDrew = false;
-  m.held.reset();  // cleared over in any case
+  m.pending.drop();  // cleared over in any case
   damageAll();
 }
 

@@ -206,18 +206,30 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
   const std::size_t rows = static_cast<std::size_t>(y1 - y0);
   counts_.assign(rows, 0);
   crossings_.resize(rows * kPerRow);
+  // Held in locals: the counts are bytes, whose stores could otherwise alias the members.
+  std::uint8_t* const counts = counts_.data();
+  Crossing* const crossings = crossings_.data();
+  const auto cross = [&](int r, std::int64_t x, int dir) {
+    std::uint8_t& count = counts[r - y0];
+    if (count == kPerRow) return false;
+    crossings[(r - y0) * kPerRow + count++] = {static_cast<std::int32_t>(x), dir};
+    return true;
+  };
   for (const Edge& e : edges) {
     const int top = whole(e.top.y), bottom = whole(e.bottom.y);
     if (bottom <= top) continue;
     const std::int64_t ex = e.bottom.x - e.top.x, ey = e.bottom.y - e.top.y;
     const std::int64_t start = static_cast<std::int64_t>(top) * kOne + kSampleRow - e.top.y;
-    std::int64_t x = e.top.x + floorDiv(start * ex, ey);
-    std::int64_t rem = start * ex - floorDiv(start * ex, ey) * ey - ey;  // in [−ey, 0)
+    const std::int64_t q = floorDiv(start * ex, ey);
+    std::int64_t x = e.top.x + q;
+    if (bottom == top + 1) {  // most edges of a pen's ends: no steps to work out
+      if (!cross(top, x, e.dir)) return false;
+      continue;
+    }
+    std::int64_t rem = start * ex - q * ey - ey;  // in [−ey, 0)
     const std::int64_t stepX = floorDiv(kOne * ex, ey), stepRem = kOne * ex - stepX * ey;
     for (int r = top; r < bottom; ++r) {
-      std::uint8_t& count = counts_[r - y0];
-      if (count == kPerRow) return false;
-      crossings_[(r - y0) * kPerRow + count++] = {static_cast<std::int32_t>(x), e.dir};
+      if (!cross(r, x, e.dir)) return false;
       x += stepX;
       rem += stepRem;
       if (rem >= 0) {
@@ -227,9 +239,19 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
     }
   }
   const std::size_t before = runs.size();
-  for (std::size_t r = 0; r < rows; ++r) {
-    Crossing* c = &crossings_[r * kPerRow];
-    const int n = counts_[r];
+  runs.reserve(before + rows);
+  std::size_t r = 0;
+  for (; r < rows; ++r) {
+    Crossing* c = &crossings[r * kPerRow];
+    const int n = counts[r];
+    if (n == 2) {  // most rows: the two sides, in either order
+      if (c[0].dir + c[1].dir != 0) break;
+      const int from = whole(std::min(c[0].x, c[1].x)), to = whole(std::max(c[0].x, c[1].x));
+      if (to > from)
+        runs.push_back({static_cast<std::int16_t>(static_cast<int>(r) + y0),
+                        static_cast<std::int16_t>(from), static_cast<std::int16_t>(to - from)});
+      continue;
+    }
     for (int i = 1; i < n; ++i)  // insertion sort, keeping equal crossings in edge order
       for (int j = i; j > 0 && c[j].x < c[j - 1].x; --j)
         std::swap(c[j], c[j - 1]);
@@ -247,10 +269,11 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
         from = to;
       }
     }
-    if (winding != 0) {
-      runs.resize(before);
-      return false;
-    }
+    if (winding != 0) break;
+  }
+  if (r < rows) {  // an outline that does not close: cairo draws it
+    runs.resize(before);
+    return false;
   }
   return true;
 }

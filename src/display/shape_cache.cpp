@@ -168,35 +168,7 @@ bool ShapeCache::fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t)
          ay + e.y1 < t.height;
 }
 
-// Most runs are a few pixels long (a pen's width across a line): they are written as two
-// overlapping stores of two or four pixels rather than pixel by pixel.
-void ShapeCache::fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
-                      std::uint32_t value, int widen) {
-  std::uint32_t* const anchor = t.pixels + static_cast<std::ptrdiff_t>(ay) * t.stride + ax;
-  const std::uint64_t two = static_cast<std::uint64_t>(value) << 32 | value;
-  const std::uint64_t four[2] = {two, two};
-  const std::ptrdiff_t stride = t.stride;
-  const auto write = [&](std::uint32_t* p, int n) {
-    if (n >= 4 && n <= 8) {
-      std::memcpy(p, four, sizeof four);
-      std::memcpy(p + n - 4, four, sizeof four);
-    } else if (n >= 2 && n < 4) {
-      std::memcpy(p, &two, sizeof two);
-      std::memcpy(p + n - 2, &two, sizeof two);
-    } else {
-      std::fill_n(p, n, value);
-    }
-  };
-  if (widen == 0) {  // the engine view's shapes: no addition in the loop
-    for (const Span& s : runs)
-      write(anchor + s.dy * stride + s.x0, s.len);
-  } else {
-    for (const Span& s : runs)
-      write(anchor + s.dy * stride + s.x0, s.len + widen);
-  }
-}
-
-std::span<const Span> ShapeCache::find(const ShapeKey& key) {
+Runs ShapeCache::find(const ShapeKey& key) {
   if (slots_.empty()) reset();
   Slot* slot = &slotFor(key);
   if (slot->state == State::Empty) {
@@ -211,7 +183,7 @@ std::span<const Span> ShapeCache::find(const ShapeKey& key) {
   if (slot->state == State::New) {
     fresh_.clear();
     rasterise(key, fresh_);
-    if (pool_.size() + fresh_.size() > kMaxRuns) {
+    if (runs() + fresh_.size() > kMaxRuns) {
       reset();
       slot = &slotFor(key);
       slot->key = key;
@@ -220,9 +192,20 @@ std::span<const Span> ShapeCache::find(const ShapeKey& key) {
     slot->first = static_cast<std::uint32_t>(pool_.size());
     slot->count = static_cast<std::uint32_t>(fresh_.size());
     slot->state = State::Kept;
-    pool_.insert(pool_.end(), fresh_.begin(), fresh_.end());
+    const std::size_t n = fresh_.size();
+    pool_.resize(pool_.size() + 3 * n);
+    std::int16_t* const at = pool_.data() + slot->first;
+    bool dense = true;
+    for (std::size_t i = 0; i < n; ++i) {
+      dense &= fresh_[i].dy == fresh_[0].dy + static_cast<int>(i);
+      at[i] = fresh_[i].dy;
+      at[n + i] = fresh_[i].x0;
+      at[2 * n + i] = fresh_[i].len;
+    }
+    slot->dense = dense;
   }
-  return std::span<const Span>(pool_.data() + slot->first, slot->count);
+  const std::int16_t* const at = pool_.data() + slot->first;
+  return {at, at + slot->count, at + 2 * slot->count, slot->count, slot->dense};
 }
 
 // Open addressing with linear probing; the table is never more than three quarters full.
@@ -237,7 +220,7 @@ ShapeCache::Slot& ShapeCache::slotFor(const ShapeKey& key) {
 // resident size does not creep up as the cache fills.
 void ShapeCache::reset() {
   slots_.assign(kSlots, Slot{});
-  if (pool_.capacity() < kMaxRuns) pool_.resize(kMaxRuns);
+  if (pool_.capacity() < 3 * kMaxRuns) pool_.resize(3 * kMaxRuns);
   pool_.clear();
   used_ = 0;
 }

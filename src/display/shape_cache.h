@@ -72,6 +72,14 @@ struct Span {
   std::int16_t dy, x0, len;
 };
 
+// A kept shape's runs in row order, each field in an array of its own so that runs can be
+// taken eight at a time. Dense: one run in each row, row after row, as every segment's.
+struct Runs {
+  const std::int16_t *dy, *x0, *len;
+  std::size_t size;
+  bool dense;
+};
+
 class SegmentPixels;
 
 // 32-bit pixels to copy runs into.
@@ -100,15 +108,10 @@ class ShapeCache {
 
   // The runs of a shape that fits: the first time it is met, cairo rasterises it on the scratch
   // image, which costs little more than drawing it on the picture, and its runs are kept.
-  std::span<const Span> find(const ShapeKey& key);
-
-  // Writes the pixel value into every run of a shape that fits, anchored at (ax, ay), each run
-  // `widen` pixels longer to the right (copies of the shape up to that far right, side by side).
-  static void fill(std::span<const Span> runs, const PixelTarget& t, int ax, int ay,
-                   std::uint32_t value, int widen = 0);
+  Runs find(const ShapeKey& key);
 
   std::size_t shapes() const { return used_; }
-  std::size_t runs() const { return pool_.size(); }
+  std::size_t runs() const { return pool_.size() / 3; }
 
  private:
   enum class State : std::uint8_t { Empty, New, Kept };
@@ -116,6 +119,7 @@ class ShapeCache {
     ShapeKey key;
     std::uint32_t first = 0, count = 0;  // the shape's runs in the pool
     State state = State::Empty;
+    bool dense = false;
   };
   // The engine view keeps under a thousand shapes and 60 000 runs; the limits leave room for
   // the graph views' lines that recur from one operating point to the next.
@@ -130,7 +134,9 @@ class ShapeCache {
   void releaseScratch();
 
   std::vector<Slot> slots_;
-  std::vector<Span> pool_;
+  // The runs: for each shape its rows, then its first columns, then its lengths, so that a
+  // shape's runs lie together as they are read.
+  std::vector<std::int16_t> pool_;
   std::vector<Span> fresh_;
   std::size_t used_ = 0;
 

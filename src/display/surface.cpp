@@ -19,6 +19,12 @@ void Surface::fitCanvas() {
   canvasWidth_ =
       std::clamp(static_cast<int>(std::lround(kDesignWidth * zoom_)), 1, width_ - canvasLeft_);
   canvasHeight_ = std::clamp(static_cast<int>(std::lround(kDesignHeight * zoom_)), 1, height_);
+  fitPen();
+}
+
+// Worked out when the width or the zoom changes: every shape asks for it, twice.
+void Surface::fitPen() {
+  penPixels_ = std::max(1, static_cast<int>(std::lround(drawWidth_ * zoom_)));
 }
 
 void Surface::Cls() {
@@ -89,6 +95,7 @@ void Surface::BackColor(Colour c) {
 
 void Surface::DrawWidth(int pixels) {
   drawWidth_ = std::clamp(pixels, 1, 32767);
+  fitPen();
   propertySet(Property::DrawWidth, drawWidth_);
 }
 
@@ -101,10 +108,6 @@ void Surface::resize(int widthPx, int heightPx) {
   width_ = std::max(widthPx, 1);
   height_ = std::max(heightPx, 1);
   fitCanvas();
-}
-
-int Surface::penPixels() const {
-  return std::max(1, static_cast<int>(std::lround(drawWidth_ * zoom_)));
 }
 
 }  // namespace corvane

@@ -71,7 +71,7 @@ class Surface {
   int canvasWidth() const { return canvasWidth_; }
   int canvasHeight() const { return canvasHeight_; }
   // The pen and the text in pixels: DrawWidth and FontSize zoomed, a pen at least one pixel.
-  int penPixels() const;
+  int penPixels() const { return penPixels_; }
   double fontPixels() const { return fontSize_ * kDesignPixelsPerPoint * zoom_; }
   double pixelsPerUnitX() const { return kDesignWidth * zoom_ / scaleWidth_; }
   double pixelsPerUnitY() const { return kDesignPixelsPerUnitY * zoom_; }
@@ -95,6 +95,7 @@ class Surface {
 
  private:
   void fitCanvas();
+  void fitPen();
 
   int width_;
   int height_;
@@ -108,6 +109,7 @@ class Surface {
   Colour foreColor_ = kBlack;
   Colour backColor_ = kWhite;
   int drawWidth_ = 1;
+  int penPixels_ = 1;
   float fontSize_ = 14.25f;
   float currentX_ = 0;
   float currentY_ = 0;

@@ -1,0 +1,52 @@
+// Runs from the shape cache, held back and joined before they are written. Each row keeps one
+// interval of columns in the colour painted last; a run that overlaps or touches it joins it,
+// and one that does not writes it and takes its place. The graph views' area lines, a pixel or
+// less apart with a pen of a few pixels, paint most pixels two or more times in one colour;
+// within one colour the order of painting does not matter, so the pixels come out those of
+// every run written in turn. A dense shape's runs are joined eight rows at a time.
+//
+// Only a dense shape of eight rows or more, anchored on the row of one of the two before it
+// and close by, in a series of such, joins the rows (the time view erases two graphs' area
+// lines in turn); any other is written at once, so that the engine view, whose shapes follow
+// one another in other colours or other places, pays for no joining.
+#pragma once
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "display/shape_cache.h"
+
+namespace corvane {
+
+class PendingRows {
+ public:
+  // Columns are kept in 16 bits: a wider image is not held back.
+  static constexpr int kMaxWidth = 0x7FFF;
+
+  // Pixels to write into from now on, of `rows` rows; what was pending is dropped.
+  void bind(std::uint32_t* pixels, int strideInPixels, int rows);
+  // Forgets what is pending without writing it (the picture is painted over).
+  void drop();
+  // Paints a shape's runs anchored at image pixel (ax, ay) in the pixel value given, now or
+  // later; what is pending in another value is written first.
+  void add(const Runs& runs, int ax, int ay, std::uint32_t value);
+  // Writes everything pending.
+  void write();
+
+ private:
+  void join(const Runs& dense, int ax, int ay);
+  void joinOne(int y, int x0, int x1);
+  std::uint32_t* row(int y) const { return pixels_ + std::ptrdiff_t{y} * stride_; }
+
+  std::uint32_t* pixels_ = nullptr;
+  int stride_ = 0;
+  std::uint32_t value_ = 0;
+  int recent_[2][2] = {};              // the last two shapes' anchors, x and y
+  int streak_ = 0;                     // how many shapes in turn stood close to those before
+  std::vector<std::int16_t> x0_, x1_;  // by row: columns [x0, x1), empty while x0 > x1
+  int y0_ = INT_MAX, y1_ = INT_MIN;    // the rows that may hold an interval
+};
+
+}  // namespace corvane
