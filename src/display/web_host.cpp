@@ -33,14 +33,23 @@ EM_JS(double, corvane_fit_canvas, (int* w, int* h), {
   return pw / cssW;
 });
 
-// The rectangle (x, y, w, h) of the picture onto the canvas, from the picture's rows y to
-// y + h, `width` pixels each, already in the canvas's byte order: nothing is copied but what
-// the canvas takes.
-EM_JS(void, corvane_put_image, (const void* rows, int width, int x, int y, int w, int h), {
+// The rectangle (x, y, w, h) of the picture onto the canvas. The picture is `width` by
+// `height` pixels at `pixels`, rows without gaps, already in the canvas's byte order: nothing
+// is copied but what the canvas takes. One ImageData over the whole picture serves every
+// rectangle, made again only when the picture moves or changes size or the memory grows (a
+// new buffer): an ImageData and its view made for each of the hundred or so rectangles of a
+// frame cost more than the pixels they carry.
+EM_JS(void, corvane_put_image, (const void* pixels, int width, int height, int x, int y, int w,
+                                int h), {
   const canvas = document.getElementById('canvas');
   if (!Module.corvaneContext) Module.corvaneContext = canvas.getContext('2d', {alpha: false});
-  const data = new Uint8ClampedArray(HEAPU8.buffer, rows, width * h * 4);
-  Module.corvaneContext.putImageData(new ImageData(data, width, h), 0, y, x, 0, w, h);
+  let image = Module.corvaneImage;
+  if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== pixels ||
+      image.width !== width || image.height !== height) {
+    const data = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    image = Module.corvaneImage = new ImageData(data, width, height);
+  }
+  Module.corvaneContext.putImageData(image, 0, 0, x, y, w, h);
 });
 
 EM_JS(void, corvane_set_title, (const char* title), {
@@ -243,9 +252,9 @@ double WebHost::Now() const {
 
 // The surface stores its pixels in the canvas's byte order, rows without gaps.
 void WebHost::present() {
-  const int width = surface_->clientWidth();
+  const int width = surface_->clientWidth(), height = surface_->clientHeight();
   for (const PixelRect& r : surface_->takeDamage())
-    if (r.w > 0 && r.h > 0) corvane_put_image(surface_->row(r.y), width, r.x, r.y, r.w, r.h);
+    if (r.w > 0 && r.h > 0) corvane_put_image(surface_->row(0), width, height, r.x, r.y, r.w, r.h);
 }
 
 void WebHost::yieldFrame() {
