@@ -49,6 +49,6 @@ expect_view() {
 }
 
 # still, moving: whether two screenshots in a row are alike.
-twice_alike() { screenshot "$WORK/before.ppm" && screenshot && cmp -s "$SHOT" "$WORK/before.ppm"; }
+twice_alike() { screenshot "$WORK/twice.ppm" && screenshot && cmp -s "$SHOT" "$WORK/twice.ppm"; }
 still() { twice_alike || fail "the picture moves"; }
 moving() { ! twice_alike || fail "the picture stands still"; }

@@ -49,13 +49,15 @@ after help key KP_Next
 after engine key Next
 after crank key Num_Lock KP_Next Num_Lock space # Num Lock on: the keypad types a 3
 
-# The pointer, then each arrow key, the keypad's too, on the load gauge and the time view's width.
+# The pointer, then each arrow key, the keypad's too: each changes the picture, and the other
+# block's opposite key brings it back (so a key missing, swapped or mapped to another arrow
+# shows).
 after changed mousemove $(to_pixel $CRANK 28 -33)
-pairs Left Right KP_Left KP_Right Right Left KP_Right KP_Left
+pairs Left KP_Right KP_Left Right Right KP_Left KP_Right Left
 after time key space
-pairs Up Down KP_Up KP_Down Down Up KP_Down KP_Up
+pairs Up KP_Down KP_Up Down Down KP_Up KP_Down Up
 # Held down, Up repeats, and Page Down still comes through.
-xdotool keydown Up
+after changed keydown Up
 after help key Next
 xdotool keyup Up
 
