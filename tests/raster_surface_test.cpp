@@ -111,7 +111,7 @@ TEST_F(Fixture, TextAndCircleStandAboutTheirPoint) {
 // differently from cairo, a pixel too many or too few, shows against plain cairo.
 void expectCacheAsCairo(int w, int h, const std::function<void(RasterSurface&, Colour)>& draw,
                         const std::string& what) {
-  std::vector<std::uint32_t> pics[2];
+  std::vector<std::uint32_t> pics[2], read[2];
   for (int cached = 0; cached < 2; ++cached) {
     pics[cached].resize(static_cast<std::size_t>(w) * h);
     RasterSurface s(w, h);
@@ -123,11 +123,12 @@ void expectCacheAsCairo(int w, int h, const std::function<void(RasterSurface&, C
     s.ScaleTop(0);
     draw(s, kBlue);
     draw(s, kRed);
+    read[cached] = s.snapshot();  // what is held back is written before the picture is read
     s.takeDamage();
   }
   EXPECT_EQ(pics[0], pics[1]) << what;
+  EXPECT_EQ(read[0], read[1]) << what << ", read before the damage was taken";
 }
-
 // Shapes of every kind and several pens across each window edge, where cairo clips; copies of a
 // thin segment (runs a pixel long) and of a circle (two runs a row) along a row, at the same
 // place, a pixel and two pixels apart, under a circle across the edge (drawn by cairo), the
@@ -157,22 +158,29 @@ TEST(ShapeCache, PaintsWhatCairoPaints) {
           "pen " + std::to_string(pen) + " edge " + std::to_string(edge));
     }
   }
+  const double xs[] = {20, 20, 21, 22, 24, 25, 26, 28};
+  const auto series = [&](RasterSurface& s, Colour c, double dx) {
+    for (const double x : xs)
+      s.Line(s.userX(x + dx + 0.3), s.userY(20.6), s.userX(x + dx + 30.3), s.userY(60.6), c);
+  };
   expectCacheAsCairo(
       400, 330,
       [&](RasterSurface& s, Colour c) {
-        const auto line = [&](double x) {
-          s.Line(s.userX(x + 0.3), s.userY(20.6), s.userX(x + 30.3), s.userY(60.6), c);
-        };
-        const double xs[] = {20, 20, 21, 22, 24, 25, 26, 28};
-        for (const double x : xs)
-          line(x);
+        series(s, c, 0);
         for (const double x : xs)
           s.Circle(s.userX(x + 200.3), s.userY(40.6), 9.3 / s.pixelsPerUnitX(), c);
-        s.Circle(s.userX(5.3), s.userY(40.6), 36 / s.pixelsPerUnitX(), c);
-        for (const double x : xs)
-          line(x + 3);
+        // Across the edge, so cairo draws it, in another colour over the series.
+        s.Circle(s.userX(5.3), s.userY(40.6), 36 / s.pixelsPerUnitX(), c ^ 0x00FF00);
+        series(s, c, 100);
       },
       "copies of a segment and of a circle side by side, and again after cairo drew");
+  expectCacheAsCairo(
+      400, 330,
+      [&](RasterSurface& s, Colour c) {
+        series(s, c, 0);
+        s.Cls();
+      },
+      "copies of a segment cleared while held back");
   for (const int pen : {1, 2, 3, 4, 5, 8}) {
     for (int firstRow = -24; firstRow <= 24; firstRow += 10) {
       expectCacheAsCairo(
