@@ -30,7 +30,6 @@ stub apt-get 'echo "${AS_ROOT:-direct} apt-get $*" >>"$STUB_CALLS"
 echo "apt is chatty"'
 sudo_stub='case $1 in
   -n) exit "$STUB_SUDO_NOPASSWD" ;;
-  -v) exit 0 ;;
   *) AS_ROOT=sudo exec "$@" ;;
 esac'
 

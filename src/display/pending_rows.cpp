@@ -123,6 +123,9 @@ void PendingRows::join(const Runs& r, int ax, int ay) {
   std::int16_t *from = x0_.data() + first, *to = x1_.data() + first;
   const auto s = static_cast<std::int16_t>(ax);
   const Lanes shift = {s, s, s, s, s, s, s, s};
+  const auto one = [&](std::size_t j) {
+    joinOne(first + static_cast<int>(j), ax + runX0[j], ax + runX0[j] + runLen[j]);
+  };
   std::size_t k = 0;
   for (; k + kLanes <= r.size; k += kLanes) {
     const Lanes a = load(runX0 + k) + shift, b = a + load(runLen + k);
@@ -133,10 +136,10 @@ void PendingRows::join(const Runs& r, int ax, int ay) {
       continue;
     }
     for (std::size_t j = k; j < k + kLanes; ++j)
-      joinOne(first + static_cast<int>(j), ax + runX0[j], ax + runX0[j] + runLen[j]);
+      one(j);
   }
   for (; k < r.size; ++k)
-    joinOne(first + static_cast<int>(k), ax + runX0[k], ax + runX0[k] + runLen[k]);
+    one(k);
   y0_ = std::min(y0_, first);
   y1_ = std::max(y1_, first + static_cast<int>(r.size) - 1);
 }

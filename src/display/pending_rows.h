@@ -5,10 +5,10 @@
 // within one colour the order of painting does not matter, so the pixels come out those of
 // every run written in turn. A dense shape's runs are joined eight rows at a time.
 //
-// Only a dense shape of eight rows or more, anchored on the row of one of the two before it
-// and close by, in a series of such, joins the rows (the time view erases two graphs' area
-// lines in turn); any other is written at once, so that the engine view, whose shapes follow
-// one another in other colours or other places, pays for no joining.
+// Only a dense shape of eight rows or more joins the rows, and only after a series of shapes
+// each anchored on the row of one of the two before it and close by (the time view erases two
+// graphs' area lines in turn); any other is written at once, so that the engine view, whose
+// shapes follow one another in other colours or other places, pays for no joining.
 #pragma once
 
 #include <climits>
@@ -22,7 +22,8 @@ namespace corvane {
 
 class PendingRows {
  public:
-  // Columns are kept in 16 bits: a wider image is not held back.
+  // Columns are kept in 16 bits: a wider image bypasses the shape cache (cairo's own image
+  // surfaces stop at 32767 pixels anyway).
   static constexpr int kMaxWidth = 0x7FFF;
 
   // Pixels to write into from now on, of `rows` rows; what was pending is dropped.

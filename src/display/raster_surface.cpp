@@ -166,14 +166,11 @@ struct RasterSurface::Impl {
     directDrew = true;
   }
 
-  // The cache writes only shapes that lie wholly inside the canvas, with the canvas's own
-  // coordinates; cairo clips the rest to it.
-  PixelTarget canvas() const { return {pixels + clipX0, clipX1 - clipX0, clipY1, stride}; }
-  // Paints a shape whose first point lies in pixel (ax, ay): from the cache, or with cairo
-  // straight onto the image when the cache is off or the shape does not fit.
+  // Paints a shape whose first point lies in pixel (ax, ay): from the cache when it lies wholly
+  // inside the canvas, else with cairo straight onto the image, which clips it to the canvas.
   void paint(const ShapeKey& key, int ax, int ay, Colour c) {
     if (cacheShapes && width <= PendingRows::kMaxWidth &&
-        ShapeCache::fits(key, ax - clipX0, ay, canvas())) {
+        ShapeCache::fits(key, ax - clipX0, ay, clipX1 - clipX0, clipY1)) {
       beforeDirect();
       pending.add(shapes.find(key), ax, ay, pixelOf(stored(c)) | kTopByte);
       return;

@@ -158,14 +158,14 @@ ShapeCache::~ShapeCache() {
   releaseScratch();
 }
 
-bool ShapeCache::fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t) {
+bool ShapeCache::fits(const ShapeKey& key, int ax, int ay, int width, int height) {
   if (key.pen() > kMaxSide || std::abs(key.a) > kMaxSide || std::abs(key.b) > kMaxSide ||
       !(key.radiusPx() < kMaxSide))
     return false;
   const Extent e = extentOf(key);
   const std::size_t w = e.x1 - e.x0 + 1, h = e.y1 - e.y0 + 1;
-  return w * h <= kScratchPixels && ax + e.x0 >= 0 && ay + e.y0 >= 0 && ax + e.x1 < t.width &&
-         ay + e.y1 < t.height;
+  return w * h <= kScratchPixels && ax + e.x0 >= 0 && ay + e.y0 >= 0 && ax + e.x1 < width &&
+         ay + e.y1 < height;
 }
 
 Runs ShapeCache::find(const ShapeKey& key) {

@@ -28,7 +28,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <span>
 #include <vector>
 
 namespace corvane {
@@ -73,7 +72,8 @@ struct Span {
 };
 
 // A kept shape's runs in row order, each field in an array of its own so that runs can be
-// taken eight at a time. Dense: one run in each row, row after row, as every segment's.
+// taken eight at a time. Dense: one run in each row, row after row, as every segment's. The
+// arrays lie in the cache's pool: good until the next find, which may start the pool anew.
 struct Runs {
   const std::int16_t *dy, *x0, *len;
   std::size_t size;
@@ -81,12 +81,6 @@ struct Runs {
 };
 
 class SegmentPixels;
-
-// 32-bit pixels to copy runs into.
-struct PixelTarget {
-  std::uint32_t* pixels;
-  int width, height, stride;  // stride in pixels
-};
 
 class ShapeCache {
  public:
@@ -103,8 +97,9 @@ class ShapeCache {
   ShapeCache(const ShapeCache&) = delete;
   ShapeCache& operator=(const ShapeCache&) = delete;
 
-  // Whether a shape anchored at (ax, ay) may be copied into the target at all.
-  static bool fits(const ShapeKey& key, int ax, int ay, const PixelTarget& t);
+  // Whether a shape anchored at (ax, ay) may be copied at all, into an area of width x height
+  // pixels: within the size limits and wholly inside.
+  static bool fits(const ShapeKey& key, int ax, int ay, int width, int height);
 
   // The runs of a shape that fits: the first time it is met, cairo rasterises it on the scratch
   // image, which costs little more than drawing it on the picture, and its runs are kept.
