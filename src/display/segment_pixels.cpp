@@ -241,15 +241,17 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
   const std::size_t before = runs.size();
   runs.reserve(before + rows);
   std::size_t r = 0;
+  const auto run = [&](int from, int to) {
+    if (to > from)
+      runs.push_back({static_cast<std::int16_t>(static_cast<int>(r) + y0),
+                      static_cast<std::int16_t>(from), static_cast<std::int16_t>(to - from)});
+  };
   for (; r < rows; ++r) {
     Crossing* c = &crossings[r * kPerRow];
     const int n = counts[r];
     if (n == 2) {  // most rows: the two sides, in either order
       if (c[0].dir + c[1].dir != 0) break;
-      const int from = whole(std::min(c[0].x, c[1].x)), to = whole(std::max(c[0].x, c[1].x));
-      if (to > from)
-        runs.push_back({static_cast<std::int16_t>(static_cast<int>(r) + y0),
-                        static_cast<std::int16_t>(from), static_cast<std::int16_t>(to - from)});
+      run(whole(std::min(c[0].x, c[1].x)), whole(std::max(c[0].x, c[1].x)));
       continue;
     }
     for (int i = 1; i < n; ++i)  // insertion sort, keeping equal crossings in edge order
@@ -261,9 +263,7 @@ bool SegmentPixels::fill(const std::vector<Edge>& edges, std::vector<Span>& runs
       winding += c[k].dir;
       if (winding == 0) {
         if (k + 1 < n && whole(c[k + 1].x) <= to + 1) continue;  // joins the next run
-        if (to > from)
-          runs.push_back({static_cast<std::int16_t>(static_cast<int>(r) + y0),
-                          static_cast<std::int16_t>(from), static_cast<std::int16_t>(to - from)});
+        run(from, to);
         from = INT_MIN;
       } else if (from == INT_MIN) {
         from = to;
