@@ -14,22 +14,22 @@ OUT ?= snapshot.png
 
 # Everything that `make test` needs, for root to install once.
 deps:
-	@scripts/install-deps test
+	@scripts/install-deps.sh test
 
 # What building and running need; what the Debian package needs besides; and the tests and
 # the window benchmarks.
 run-deps:
-	@scripts/install-deps run
+	@scripts/install-deps.sh run
 
 deb-deps:
-	@scripts/install-deps deb
+	@scripts/install-deps.sh deb
 
 test-deps:
-	@scripts/install-deps test
+	@scripts/install-deps.sh test
 
 # No build into a build/ (or, before the first build, a checkout) that belongs to another user.
 build-dir:
-	@scripts/check-build-dir
+	@scripts/check-build-dir.sh
 
 release-build: build-dir run-deps
 	@echo "corvane: building the program in $(BUILD_RUN)"
@@ -107,17 +107,17 @@ measure: test-deps release-build
 # The browser build: build/web/ holds the page (index.html, .js, .wasm, .data) for any static
 # web server and corvane.html, the same page in one file that runs from disk. Debian's
 # emscripten compiles it; cairo and the libraries under it are built once per machine from
-# Debian's source packages into a cache outside the checkout (scripts/web-deps).
+# Debian's source packages into a cache outside the checkout (scripts/web-deps.sh).
 BUILD_WEB := build/web-build
 WEB_OUT := build/web
 PORT ?= 8000
 export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 web-deps:
-	@scripts/install-deps web
+	@scripts/install-deps.sh web
 
 web: build-dir web-deps
-	@prefix=$$(scripts/web-deps | tail -n1) && \
+	@prefix=$$(scripts/web-deps.sh | tail -n1) && \
 	  echo "corvane: building the page in $(WEB_OUT)" && \
 	  emcmake cmake -S . -B $(BUILD_WEB) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	    -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_WEB_PREFIX=$$prefix \
@@ -161,5 +161,5 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@scripts/check-build-dir --clean
+	@scripts/check-build-dir.sh --clean
 	rm -rf --one-file-system build

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The set-up's decisions, with nothing installed: scripts/install-deps runs in a sandbox whose
+# The set-up's decisions, with nothing installed: scripts/install-deps.sh runs in a sandbox whose
 # PATH holds stubs of id, sudo, dpkg-query and apt-get (which record how they were called);
-# scripts/check-build-dir runs with a stubbed id against real directories.
+# scripts/check-build-dir.sh runs with a stubbed id against real directories.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 fail() {
@@ -43,7 +43,7 @@ deps() {
   out=$(cd "$work" && PATH=$bin STUB_UID=$uid STUB_GROUPS=users STUB_INSTALLED=$installed \
     STUB_SUDO_NOPASSWD=$([[ $sudo == yes ]] && echo 0 || echo 1) STUB_CALLS=$work/calls \
     CORVANE_APT_SOURCES=${APT_SOURCES:-$work/apt} TMPDIR=$work \
-    bash "$top/scripts/install-deps" "$set" 2>&1) || status=$?
+    bash "$top/scripts/install-deps.sh" "$set" 2>&1) || status=$?
   calls=$(cat "$work/calls" 2>/dev/null || true)
   what="$label (status $status): $out; apt: $calls"
 }
@@ -99,10 +99,10 @@ expect 0 "" ""
 # another user.
 co=$work/checkout
 mkdir -p "$co/scripts"
-cp "$top/scripts/check-build-dir" "$co/scripts/"
+cp "$top/scripts/check-build-dir.sh" "$co/scripts/"
 real=$(id -u)
 other=$((real == 0 ? 4242 : 0))
-check() { PATH=$bin STUB_UID=$1 bash "$co/scripts/check-build-dir"; }
+check() { PATH=$bin STUB_UID=$1 bash "$co/scripts/check-build-dir.sh"; }
 # refused uid where pattern: check-build-dir stops uid, saying what matches the pattern.
 refused() { ! out=$(check "$1") && [[ $out == $3 ]] || fail "built $2: $out"; }
 check "$real" >/dev/null || fail "refused the owner's own checkout"

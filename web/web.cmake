@@ -1,11 +1,11 @@
 # The browser build, with Debian's emscripten: the page (index.html with its .js, .wasm and
 # .data), the same page as one self-contained file (corvane.html), and the snapshot tool for
-# node. cairo and the libraries under it come from scripts/web-deps, built from Debian's
+# node. cairo and the libraries under it come from scripts/web-deps.sh, built from Debian's
 # sources: CORVANE_WEB_PREFIX names where.
-set(CORVANE_WEB_PREFIX "" CACHE PATH "Where scripts/web-deps installed the web libraries")
+set(CORVANE_WEB_PREFIX "" CACHE PATH "Where scripts/web-deps.sh installed the web libraries")
 set(CORVANE_WEB_OUT "${CMAKE_BINARY_DIR}/web" CACHE PATH "Where the page is written")
 if(NOT EXISTS "${CORVANE_WEB_PREFIX}/lib/libcairo.a")
-  message(FATAL_ERROR "no web libraries in '${CORVANE_WEB_PREFIX}': run scripts/web-deps")
+  message(FATAL_ERROR "no web libraries in '${CORVANE_WEB_PREFIX}': run scripts/web-deps.sh")
 endif()
 
 # End throws; the program's exceptions cross the waits that yield to the browser.

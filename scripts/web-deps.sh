@@ -5,7 +5,7 @@
 #   ${XDG_CACHE_HOME:-~/.cache}/corvane/web-<versions>
 # Prints that directory on its last line. Needs the packages of `install-deps web` (Debian's
 # emscripten, dpkg-dev, autotools-dev) and deb-src entries (which install-deps adds).
-# Usage: web-deps [--print]   (--print: only name the directory, build nothing)
+# Usage: web-deps.sh [--print]   (--print: only name the directory, build nothing)
 set -euo pipefail
 
 say() { echo "corvane: $*" >&2; }
@@ -24,14 +24,14 @@ upstream() {
 
 em_version=$(emcc --version 2>/dev/null | sed -nE '1s/.* ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p')
 if [[ -z $em_version ]]; then
-  say "emcc (Debian's emscripten) is missing: run scripts/install-deps web"
+  say "emcc (Debian's emscripten) is missing: run scripts/install-deps.sh web"
   exit 1
 fi
 key="em$em_version"
 for p in "${packages[@]}"; do
   v=$(upstream "$p")
   if [[ -z $v ]]; then
-    say "apt knows no source package $p: run scripts/install-deps web (it adds deb-src)"
+    say "apt knows no source package $p: run scripts/install-deps.sh web (it adds deb-src)"
     exit 1
   fi
   key+="-${p%%[0-9.]*}$v"

@@ -7,7 +7,7 @@
 # Root is needed only here: through sudo where the user may use it, directly as root, or else
 # the script names the packages and the one command to run as root, and stops.
 # Writes nothing into the checkout; apt's output goes to a log file in TMPDIR.
-# Usage: install-deps [--dry-run] [run | deb | web | test]   (--dry-run: say what, run nothing)
+# Usage: install-deps.sh [--dry-run] [run | deb | web | test]   (--dry-run: say what, run nothing)
 set -euo pipefail
 
 dry_run=false
@@ -25,7 +25,7 @@ case $set_name in
   web) why="to build Corvane for web browsers" ;;
   test) why="to build and test Corvane" ;;
   *)
-    echo "usage: install-deps [--dry-run] [run | deb | web | test]" >&2
+    echo "usage: install-deps.sh [--dry-run] [run | deb | web | test]" >&2
     exit 2
     ;;
 esac
