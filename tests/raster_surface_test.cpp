@@ -47,25 +47,6 @@ struct Fixture : ::testing::Test {
   }
 };
 
-// A dot, and a line of no length, is a round dot of the pen's width centred on its pixel: the
-// point (10, 10) lies 120 units of 1016/300 pixels right of the left edge and 140 units of
-// 25.33735 twips (15 to a pixel) below the top.
-TEST_F(Fixture, DotsAreRoundAndOfThePenWidthAboutTheirPoint) {
-  const int px = 406, py = static_cast<int>(140 * 25.33735 / 15);
-  for (const bool line : {false, true}) {
-    for (const int w : {1, 3, 7, 25}) {
-      s.Cls();
-      s.DrawWidth(w);
-      line ? s.Line(10, 10, 10, 10, kRed) : s.PSet(10, 10, kRed);
-      const Bounds b = painted(s);
-      EXPECT_EQ(std::tuple(b.x0, b.x1, b.y0, b.y1, s.pixel(px, py)),
-                std::tuple(px - w / 2, px + w / 2, py - w / 2, py + w / 2, 0xFF0000u))
-          << (line ? "line" : "dot") << " of width " << w;
-      EXPECT_TRUE(w < 7 || b.count < w * w) << "a dot, not a square, at width " << w;
-    }
-  }
-}
-
 TEST_F(Fixture, FilledBoxIsTheSameWhicheverCornersAreGiven) {
   s.DrawWidth(3);
   s.Box(10, 20, 40, -10, kBlue);
@@ -291,7 +272,7 @@ TEST(RasterDamage, EraseIsExactAndDamageCoversEveryChangedPixel) {
 // centred across, a vertical unit of 25.33735 twips (15 to a pixel) times z, pens and text
 // times z. Each size with its zoom and the canvas's left edge and width, worked out by hand.
 // Cls paints the whole client area; a shape, even one that reaches far beyond the canvas,
-// paints only the canvas, and a wide pen's dot stays round there.
+// paints only the canvas; a dot is round, of the pen's width, about its point's pixel.
 TEST(Zoom, FitsTheDesignCanvasToEveryClientSize) {
   struct Size {
     int w, h;
@@ -325,11 +306,16 @@ TEST(Zoom, FitsTheDesignCanvasToEveryClientSize) {
     sf.Circle(-103, 150, 40, kRed);
     const Bounds b = painted(sf, 0);
     EXPECT_EQ(std::tuple(b.x0, b.x1), std::tuple(s.left, s.left + s.width - 1)) << at;
-    sf.Cls();
-    sf.PSet(0, 0, kRed);
-    const Bounds dot = painted(sf, 0);
-    EXPECT_EQ(std::tuple(dot.x1 - dot.x0 + 1, dot.y1 - dot.y0 + 1), std::tuple(s.pen25, s.pen25))
-        << at;
+    for (const bool line : {false, true}) {  // a line of no length is a dot too
+      sf.Cls();
+      line ? sf.Line(0, 0, 0, 0, kRed) : sf.PSet(0, 0, kRed);
+      const Bounds dot = painted(sf, 0);
+      EXPECT_EQ(std::tuple(dot.x1 - dot.x0 + 1, dot.y1 - dot.y0 + 1), std::tuple(s.pen25, s.pen25))
+          << at;
+      EXPECT_NEAR((dot.x0 + dot.x1) / 2.0, std::floor(sf.pixelX(0)), 0.5) << at;
+      EXPECT_NEAR((dot.y0 + dot.y1) / 2.0, std::floor(sf.pixelY(0)), 0.5) << at;
+      EXPECT_TRUE(s.pen25 < 7 || dot.count < s.pen25 * s.pen25) << at << ": round, not square";
+    }
   }
 }
 
