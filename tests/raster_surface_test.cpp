@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/raster_surface.h"
+#include "display/shape_cache.h"
 
 namespace corvane {
 namespace {
@@ -110,6 +111,33 @@ void expectCacheAsCairo(int w, int h, const std::function<void(RasterSurface&, C
   EXPECT_EQ(pics[0], pics[1]) << what;
   EXPECT_EQ(read[0], read[1]) << what << ", read before the damage was taken";
 }
+// A cache that fills up forgets everything and starts anew, by its count of shapes or by its
+// pool of runs: a small one, asked for shapes round and round in numbers that fill it several
+// times over, gives each time the runs that a cache large enough for all gives.
+TEST(ShapeCache, StartsAnewWhenFullAndGivesTheSameRuns) {
+  const auto copy = [](const Runs& r) {
+    std::vector<std::array<int, 3>> out;
+    for (std::size_t k = 0; k < r.size; ++k)
+      out.push_back({r.dy ? r.dy[k] : r.dy0 + static_cast<int>(k), r.x0[k], r.len[k]});
+    return out;
+  };
+  std::vector<ShapeKey> keys;
+  for (int i = 0; i < 90; ++i) {
+    keys.push_back(ShapeKey::segment(1 + i % 5, i % 13 * 3 - 18, i % 7 * 5 - 10));
+    if (i % 6 == 0) keys.push_back(ShapeKey::circle(2, 3.5 + i / 6));
+    if (i % 9 == 0) keys.push_back(ShapeKey::box(3, i / 9 + 2, 7));
+  }
+  ShapeCache all;
+  for (const auto& [slots, values] : {std::pair{64, 1 << 20}, std::pair{1 << 12, 1500}}) {
+    ShapeCache small({static_cast<std::size_t>(slots), static_cast<std::size_t>(values)});
+    for (int round = 0; round < 3; ++round)
+      for (std::size_t k = 0; k < keys.size(); k += 1 + round)
+        ASSERT_EQ(copy(small.find(keys[k])), copy(all.find(keys[k])))
+            << "shape " << k << " in round " << round << ", " << slots << " slots";
+    EXPECT_LT(small.shapes(), 48u) << "never more than three quarters of the slots";
+  }
+}
+
 // Shapes of every kind and several pens across each window edge, where cairo clips; copies of a
 // thin segment (runs a pixel long) and of a circle (two runs a row) along a row, at the same
 // place, a pixel and two pixels apart, under a circle across the edge (drawn by cairo), the

@@ -87,7 +87,7 @@ void PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
   }
   const auto near = [&](const int* at) { return ay == at[1] && std::abs(ax - at[0]) <= kNear; };
   streak_ = near(recent_[0]) || near(recent_[1]) ? streak_ + 1 : 0;
-  const bool joins = r.dense && r.size >= kLanes && streak_ >= kStreak;
+  const bool joins = r.dense() && r.size >= kLanes && streak_ >= kStreak;
   std::copy_n(recent_[0], 2, recent_[1]);
   recent_[0][0] = ax;
   recent_[0][1] = ay;
@@ -98,6 +98,12 @@ void PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
   std::uint32_t* const anchor = row(ay) + ax;
   const std::ptrdiff_t stride = stride_;
   const Runs runs = r;  // in registers: the pixel stores might otherwise alias it
+  if (runs.dense()) {
+    std::uint32_t* at = anchor + runs.dy0 * stride;
+    for (std::size_t k = 0; k < runs.size; ++k, at += stride)
+      writeRun(at + runs.x0[k], runs.len[k], value);
+    return;
+  }
   for (std::size_t k = 0; k < runs.size; ++k)
     writeRun(anchor + runs.dy[k] * stride + runs.x0[k], runs.len[k], value);
 }
@@ -118,7 +124,7 @@ void PendingRows::joinOne(int y, int x0, int x1) {
 // touch their row's interval, or stand in a row without one, join at once (an empty interval
 // is the widest the wrong way round, so the run replaces it); else each goes on its own.
 void PendingRows::join(const Runs& r, int ax, int ay) {
-  const int first = ay + r.dy[0];
+  const int first = ay + r.dy0;
   const std::int16_t *runX0 = r.x0, *runLen = r.len;
   std::int16_t *from = x0_.data() + first, *to = x1_.data() + first;
   const auto s = static_cast<std::int16_t>(ax);

@@ -4,6 +4,8 @@
 
 #include "display/segment_pixels.h"
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -152,7 +154,10 @@ void traceShape(cairo_t* cr, const ShapeKey& key, double x, double y) {
   }
 }
 
-ShapeCache::ShapeCache() : segments_(std::make_unique<SegmentPixels>()) {}
+ShapeCache::ShapeCache() : ShapeCache(Limits{}) {}
+
+ShapeCache::ShapeCache(Limits limits)
+    : limits_(limits), segments_(std::make_unique<SegmentPixels>()) {}
 
 ShapeCache::~ShapeCache() {
   releaseScratch();
@@ -172,7 +177,7 @@ Runs ShapeCache::find(const ShapeKey& key) {
   if (slots_.empty()) reset();
   Slot* slot = &slotFor(key);
   if (slot->state == State::Empty) {
-    if (used_ >= kMaxShapes) {
+    if (used_ >= limits_.slots * 3 / 4) {
       reset();
       slot = &slotFor(key);
     }
@@ -183,34 +188,46 @@ Runs ShapeCache::find(const ShapeKey& key) {
   if (slot->state == State::New) {
     fresh_.clear();
     rasterise(key, fresh_);
-    if (runs() + fresh_.size() > kMaxRuns) {
+    if (pool_.size() + 3 * fresh_.size() > limits_.poolValues) {
       reset();
       slot = &slotFor(key);
       slot->key = key;
       ++used_;
     }
-    slot->first = static_cast<std::uint32_t>(pool_.size());
-    slot->count = static_cast<std::uint32_t>(fresh_.size());
-    slot->state = State::Kept;
-    const std::size_t n = fresh_.size();
-    pool_.resize(pool_.size() + 3 * n);
-    std::int16_t* const at = pool_.data() + slot->first;
-    bool dense = true;
-    for (std::size_t i = 0; i < n; ++i) {
-      dense &= fresh_[i].dy == fresh_[0].dy + static_cast<int>(i);
-      at[i] = fresh_[i].dy;
-      at[n + i] = fresh_[i].x0;
-      at[2 * n + i] = fresh_[i].len;
-    }
-    slot->dense = dense;
+    keep(*slot);
   }
   const std::int16_t* const at = pool_.data() + slot->first;
-  return {at, at + slot->count, at + 2 * slot->count, slot->count, slot->dense};
+  const std::size_t n = slot->count;
+  if (slot->dense) return {nullptr, at, at + n, n, slot->dy0};
+  return {at, at + n, at + 2 * n, n, 0};
+}
+
+// Moves the fresh runs into the pool: rows (only if they do not simply follow one another),
+// first columns, lengths.
+void ShapeCache::keep(Slot& slot) {
+  const std::size_t n = fresh_.size();
+  bool dense = true;
+  for (std::size_t i = 0; i < n; ++i)
+    dense &= fresh_[i].dy == fresh_[0].dy + static_cast<int>(i);
+  slot.first = static_cast<std::uint32_t>(pool_.size());
+  slot.count = static_cast<std::uint32_t>(n);
+  slot.state = State::Kept;
+  slot.dense = dense;
+  slot.dy0 = n > 0 ? fresh_[0].dy : 0;
+  runs_ += n;
+  if (!dense)
+    for (const Span& s : fresh_)
+      pool_.push_back(s.dy);
+  for (const Span& s : fresh_)
+    pool_.push_back(s.x0);
+  for (const Span& s : fresh_)
+    pool_.push_back(s.len);
 }
 
 // Open addressing with linear probing; the table is never more than three quarters full.
 ShapeCache::Slot& ShapeCache::slotFor(const ShapeKey& key) {
-  for (std::size_t i = hashOf(key) & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
+  const std::size_t mask = limits_.slots - 1;
+  for (std::size_t i = hashOf(key) & mask;; i = (i + 1) & mask) {
     Slot& s = slots_[i];
     if (s.state == State::Empty || s.key == key) return s;
   }
@@ -219,10 +236,11 @@ ShapeCache::Slot& ShapeCache::slotFor(const ShapeKey& key) {
 // Forgets every shape. The memory is taken whole the first time, so that the process's
 // resident size does not creep up as the cache fills.
 void ShapeCache::reset() {
-  slots_.assign(kSlots, Slot{});
-  if (pool_.capacity() < 3 * kMaxRuns) pool_.resize(3 * kMaxRuns);
+  slots_.assign(limits_.slots, Slot{});
+  if (pool_.capacity() < limits_.poolValues) pool_.resize(limits_.poolValues);
   pool_.clear();
   used_ = 0;
+  runs_ = 0;
 }
 
 // A segment's runs as cairo would paint them; for other shapes, or a segment beyond that

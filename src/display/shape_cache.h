@@ -18,17 +18,22 @@
 //   shapes, and segments beyond the range checked there, are rasterised by cairo on a scratch
 //   image of at most kScratchPixels pixels (4 MiB). A shape whose extent needs more is
 //   painted by cairo every time.
-// - Memory: the slot table (1.25 MiB), the run pool (3 MiB) and the scratch image (4 MiB) are
+// - Memory: the slot table (2.5 MiB), the run pool (16 MiB) and the scratch image (4 MiB) are
 //   taken whole the first time, so the process's size stays flat as shapes come and go: about
-//   8.3 MiB in all. When either fills up, everything is forgotten and the cache starts anew.
+//   23 MiB in all. When either fills up, everything is forgotten and the cache starts anew.
+//   The pool is sized for the graph views' area lines under the automatic change at
+//   1920x1080: some 24 000 segments (3.6 million rows) recur as speed and load wander, and a
+//   pool that held only a pass or two forgot them before they came again.
 #pragma once
-
-#include <cairo.h>
 
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <vector>
+
+// Cairo's types, declared as cairo.h declares them: only the raster surface's files include cairo.
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvane {
 
@@ -72,12 +77,14 @@ struct Span {
 };
 
 // A kept shape's runs in row order, each field in an array of its own so that runs can be
-// taken eight at a time. Dense: one run in each row, row after row, as every segment's. The
-// arrays lie in the cache's pool: good until the next find, which may start the pool anew.
+// taken eight at a time. Dense: one run in each row, row after row from dy0, as every
+// segment's; such a shape keeps no rows (dy is null). The arrays lie in the cache's pool: good
+// until the next find, which may start the pool anew.
 struct Runs {
   const std::int16_t *dy, *x0, *len;
   std::size_t size;
-  bool dense;
+  int dy0;  // the first run's row
+  bool dense() const { return dy == nullptr; }
 };
 
 class SegmentPixels;
@@ -92,7 +99,15 @@ class ShapeCache {
   static_assert(kMaxSide <= 0xFFFF, "the key holds the pen in 16 bits");
   static constexpr std::size_t kScratchPixels = 1 << 20;
 
+  // How many shapes and runs it keeps before it starts anew: the table's slots (a power of
+  // two, three quarters of which may hold shapes) and the pool's values (two or three a run).
+  struct Limits {
+    std::size_t slots = 1 << 16;
+    std::size_t poolValues = 1 << 23;
+  };
+
   ShapeCache();
+  explicit ShapeCache(Limits limits);
   ~ShapeCache();
   ShapeCache(const ShapeCache&) = delete;
   ShapeCache& operator=(const ShapeCache&) = delete;
@@ -106,34 +121,34 @@ class ShapeCache {
   Runs find(const ShapeKey& key);
 
   std::size_t shapes() const { return used_; }
-  std::size_t runs() const { return pool_.size() / 3; }
+  std::size_t runs() const { return runs_; }
 
  private:
   enum class State : std::uint8_t { Empty, New, Kept };
   struct Slot {
     ShapeKey key;
     std::uint32_t first = 0, count = 0;  // the shape's runs in the pool
+    std::int16_t dy0 = 0;                // a dense shape's first row, which it keeps
     State state = State::Empty;
     bool dense = false;
   };
-  // The engine view keeps under a thousand shapes and 60 000 runs; the limits leave room for
-  // the graph views' lines that recur from one operating point to the next.
-  static constexpr std::size_t kSlots = 1 << 15;
-  static constexpr std::size_t kMaxShapes = kSlots * 3 / 4;
-  static constexpr std::size_t kMaxRuns = 1 << 19;
 
   Slot& slotFor(const ShapeKey& key);  // its slot, or the empty one where it would go
   void reset();
+  void keep(Slot& slot);
   void rasterise(const ShapeKey& key, std::vector<Span>& runs);
   void ensureScratch(int w, int h);
   void releaseScratch();
 
+  // The engine view keeps under a thousand shapes and 60 000 runs; the default limits leave
+  // room for the graph views' lines that recur from one operating point to the next.
+  const Limits limits_;
   std::vector<Slot> slots_;
-  // The runs: for each shape its rows, then its first columns, then its lengths, so that a
-  // shape's runs lie together as they are read.
+  // The runs: for each shape its rows (unless dense), then its first columns, then its
+  // lengths, so that a shape's runs lie together as they are read.
   std::vector<std::int16_t> pool_;
   std::vector<Span> fresh_;
-  std::size_t used_ = 0;
+  std::size_t used_ = 0, runs_ = 0;
 
   std::unique_ptr<SegmentPixels> segments_;  // a new segment's runs, mostly without cairo
 
