@@ -3,6 +3,7 @@
 // gaps at the corners of the pointer's range the call-log hashes pin.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -88,9 +89,17 @@ TEST(GraphPicture, TwoSpaceBarsInOneDispatchGiveTheTimeViewOfTwoApart) {
   }
 }
 
+// The picture as a window shows it: what it showed, with the damaged rectangles copied anew.
+void present(RasterSurface& sf, std::vector<std::uint32_t>& shown) {
+  for (const PixelRect& r : sf.takeDamage())
+    for (int y = r.y; y < r.y + r.h; ++y)
+      std::copy_n(sf.row(y) + r.x, r.w, shown.begin() + static_cast<std::ptrdiff_t>(y) * kW + r.x);
+}
+
 // Under the automatic change every pass is a new operating point whose area lines the cache
 // has mostly not met yet: passes with the cache paint what plain cairo paints, pass for pass,
-// at the design size and a larger one, with the views' pen and a wider, even one.
+// at the design size and a larger one, with the views' pen and a wider, even one. And the
+// damage holds every pixel that a pass changed: the picture presented from it stays whole.
 TEST(GraphPicture, TheShapeCachePaintsWhatCairoPaintsUnderTheAutomaticChange) {
   const std::array<int, 3> cases[] = {{1016, 704, 3}, {1920, 1080, 3}, {1016, 704, 6}};
   for (const auto& [w, h, pen] : cases) {
@@ -103,9 +112,14 @@ TEST(GraphPicture, TheShapeCachePaintsWhatCairoPaintsUnderTheAutomaticChange) {
         run.sf.DrawWidth(pen);
         run.p.st.mo = 1;     // the automatic change on
         run.p.st.delno = 1;  // without its pause in the time view
+        std::vector<std::uint32_t> screen = run.sf.snapshot();
+        run.sf.takeDamage();
         for (int i = 0; i < 12; ++i) {
           pass(run);
           shown[cached].push_back(test::pictureHash(run.sf));
+          if (w != kW) continue;
+          present(run.sf, screen);
+          ASSERT_TRUE(screen == run.sf.snapshot()) << "pass " << i << " view " << moo;
         }
       }
       EXPECT_EQ(shown[0], shown[1]) << w << "x" << h << " pen " << pen << " view " << moo;

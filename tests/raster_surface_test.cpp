@@ -223,7 +223,8 @@ TEST(ShapeCache, PaintsWhatCairoPaints) {
 // underneath. Every pixel that a drawing call changes lies in the damage that the window
 // presents (or it would stay on the screen as it was), for segments at every slope, pen and
 // length, partly outside the window too and in the last row and column of tiles (the size is
-// no whole number of tiles), for dots, boxes, circles and text; once taken, the damage is
+// no whole number of tiles), for series of segments side by side (held back and joined row by
+// row before they are written), for dots, boxes, circles and text; once taken, the damage is
 // forgotten; and a long diagonal is presented as a band along it, not as its whole extent.
 TEST(RasterDamage, EraseIsExactAndDamageCoversEveryChangedPixel) {
   RasterSurface s(600, 420);
@@ -273,6 +274,11 @@ TEST(RasterDamage, EraseIsExactAndDamageCoversEveryChangedPixel) {
         s.ForeColor(c);
         s.PSet(x(x1), y(y1), kWhite);
         s.Print("Outgoing Air Control:");
+      } else if (kind == 4) {  // a series side by side, as area lines, whose rows are held back
+        const double left = 40 + x1 / 2, bottom = 60 + y2 / 2;
+        const int across = static_cast<int>(r) % 41 - 20, up = 8 + pen, lines = 6 + pen % 9;
+        for (int j = 0; j < lines; ++j)
+          s.Line(x(left + j), y(bottom), x(left + j + across), y(bottom - up - j % 3), c);
       } else {
         s.Line(x(x1), y(y1), x(x2), y(y2), c);
       }

@@ -76,11 +76,18 @@ void PendingRows::drop() {
 
 void PendingRows::write() {
   for (int y = y0_; y <= y1_; ++y)
-    if (x0_[y] < x1_[y]) writeRun(row(y) + x0_[y], x1_[y] - x0_[y], value_);
+    if (x0_[y] < x1_[y]) writeHeld(y, x0_[y], x1_[y]);
   drop();
 }
 
-void PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
+// A row's interval goes to the picture, and its tiles to the damage: a row of a series marks
+// once what its lines, each a band across many rows, would have marked each again.
+void PendingRows::writeHeld(int y, int x0, int x1) {
+  writeRun(row(y) + x0, x1 - x0, value_);
+  damage_.mark(x0, y, x1 - 1, y);
+}
+
+bool PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
   if (value != value_) {
     write();
     value_ = value;
@@ -93,7 +100,7 @@ void PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
   recent_[0][1] = ay;
   if (joins) {
     join(r, ax, ay);
-    return;
+    return true;
   }
   std::uint32_t* const anchor = row(ay) + ax;
   const std::ptrdiff_t stride = stride_;
@@ -102,10 +109,11 @@ void PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
     std::uint32_t* at = anchor + runs.dy0 * stride;
     for (std::size_t k = 0; k < runs.size; ++k, at += stride)
       writeRun(at + runs.x0[k], runs.len[k], value);
-    return;
+    return false;
   }
   for (std::size_t k = 0; k < runs.size; ++k)
     writeRun(anchor + runs.dy[k] * stride + runs.x0[k], runs.len[k], value);
+  return false;
 }
 
 void PendingRows::joinOne(int y, int x0, int x1) {
@@ -115,7 +123,7 @@ void PendingRows::joinOne(int y, int x0, int x1) {
     to = static_cast<std::int16_t>(std::max<int>(to, x1));
     return;
   }
-  if (from < to) writeRun(row(y) + from, to - from, value_);
+  if (from < to) writeHeld(y, from, to);
   from = static_cast<std::int16_t>(x0);
   to = static_cast<std::int16_t>(x1);
 }

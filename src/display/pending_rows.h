@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "display/shape_cache.h"
+#include "display/tile_damage.h"
 
 namespace corvane {
 
@@ -26,21 +27,27 @@ class PendingRows {
   // surfaces stop at 32767 pixels anyway).
   static constexpr int kMaxWidth = 0x7FFF;
 
+  // The rows held back mark what they write in `damage`, when they write it.
+  explicit PendingRows(TileDamage& damage) : damage_(damage) {}
+
   // Pixels to write into from now on, of `rows` rows; what was pending is dropped.
   void bind(std::uint32_t* pixels, int strideInPixels, int rows);
   // Forgets what is pending without writing it (the picture is painted over).
   void drop();
   // Paints a shape's runs anchored at image pixel (ax, ay) in the pixel value given, now or
-  // later; what is pending in another value is written first.
-  void add(const Runs& runs, int ax, int ay, std::uint32_t value);
+  // later; what is pending in another value is written first. True if the runs are held
+  // back, which then mark their damage; those written at once mark none.
+  bool add(const Runs& runs, int ax, int ay, std::uint32_t value);
   // Writes everything pending.
   void write();
 
  private:
   void join(const Runs& dense, int ax, int ay);
   void joinOne(int y, int x0, int x1);
+  void writeHeld(int y, int x0, int x1);
   std::uint32_t* row(int y) const { return pixels_ + std::ptrdiff_t{y} * stride_; }
 
+  TileDamage& damage_;
   std::uint32_t* pixels_ = nullptr;
   int stride_ = 0;
   std::uint32_t value_ = 0;

@@ -14,11 +14,7 @@
 namespace corvane {
 
 namespace {
-// Damage is recorded per tile of kTile x kTile pixels. A rectangle costs the program and the
-// X server about as much as 1000 to 2000 pixels more (make bench, BM_PresentRects), yet along
-// a long diagonal 16-pixel tiles send less than 64-pixel ones: the X server took 3 % of a core
-// against 4 % while the engines animate (make measure).
-constexpr int kTile = 16;
+constexpr int kTile = TileDamage::kTile;
 // Cairo's fixed-point coordinates end near 2^23 pixels: shapes anchored beyond are not drawn.
 constexpr double kMaxPixel = 1 << 22;
 // Cairo writes the unused top byte of its 32-bit pixels as 0xFF; so does every direct write.
@@ -67,13 +63,7 @@ struct RasterSurface::Impl {
   cairo_t* cr = nullptr;
   cairo_font_face_t* font = loadFontFace();
   int clipX0 = 0, clipX1 = 0, clipY1 = 0;  // the canvas: columns [x0, x1), rows [0, y1)
-  int tilesX = 0, tilesY = 0;
-  std::vector<std::uint8_t> dirty;
-  bool anyDirty = true;
-  // The tiles last marked in each tile row, first and last column: the graph views' area lines,
-  // side by side, mark the same tiles again and again, and looking costs less than marking.
-  std::vector<std::pair<int, int>> marked;
-  void forgetMarked() { marked.assign(tilesY, {1, 0}); }
+  TileDamage damage;
 
   bool cacheShapes = true;
   bool forCanvas = false;  // red and blue traded in what is stored
@@ -81,8 +71,8 @@ struct RasterSurface::Impl {
   bool cairoDrew = false;   // cairo has drawn on the image since it was last flushed
   bool directDrew = false;  // pixels were written directly since cairo last looked
   // The runs of shapes from the cache, written when something else is drawn, when the
-  // picture is read and when the damage is taken.
-  PendingRows pending;
+  // picture is read and when the damage is taken; held-back rows mark their own damage.
+  PendingRows pending{damage};
 
   ~Impl() {
     release();
@@ -115,11 +105,7 @@ struct RasterSurface::Impl {
       cairo_select_font_face(cr, "Comic Sans MS", CAIRO_FONT_SLANT_NORMAL,
                              CAIRO_FONT_WEIGHT_NORMAL);
     }
-    tilesX = (w + kTile - 1) / kTile;
-    tilesY = (h + kTile - 1) / kTile;
-    dirty.assign(static_cast<size_t>(tilesX) * tilesY, 1);
-    anyDirty = true;
-    forgetMarked();
+    damage.bind(w, h);
     cairoDrew = false;
     directDrew = false;
     pending.bind(px, stride, h);  // the old pixels may be gone already: it goes with them
@@ -168,16 +154,17 @@ struct RasterSurface::Impl {
 
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache when it lies wholly
   // inside the canvas, else with cairo straight onto the image, which clips it to the canvas.
-  void paint(const ShapeKey& key, int ax, int ay, Colour c) {
+  // True if its runs are held back, to mark their damage as they are written.
+  bool paint(const ShapeKey& key, int ax, int ay, Colour c) {
     if (cacheShapes && width <= PendingRows::kMaxWidth &&
         ShapeCache::fits(key, ax - clipX0, ay, clipX1 - clipX0, clipY1)) {
       beforeDirect();
-      pending.add(shapes.find(key), ax, ay, pixelOf(stored(c)) | kTopByte);
-      return;
+      return pending.add(shapes.find(key), ax, ay, pixelOf(stored(c)) | kTopByte);
     }
     beforeCairo();
     colour(c);
     traceShape(cr, key, ax + 0.5, ay + 0.5);
+    return false;
   }
 };
 
@@ -248,76 +235,21 @@ bool RasterSurface::writePng(const std::string& path) const {
 void RasterSurface::damage(double x0, double y0, double x1, double y1) {
   // Far outside, a coordinate only needs to stay outside once it is an int.
   auto px = [](double v) { return static_cast<int>(std::clamp(std::floor(v), -1e9, 1e9)); };
-  damageTiles(px(std::min(x0, x1)), px(std::min(y0, y1)), px(std::max(x0, x1)),
-              px(std::max(y0, y1)));
-}
-
-// Marks the tiles that hold the pixels x0..x1, y0..y1 (inclusive, x0 <= x1, y0 <= y1).
-void RasterSurface::damageTiles(int x0, int y0, int x1, int y1) {
-  Impl& m = *impl_;
-  if (x1 < 0 || y1 < 0 || x0 >= m.width || y0 >= m.height) return;
-  const int tx0 = std::max(x0, 0) / kTile, tx1 = std::min(x1, m.width - 1) / kTile;
-  const int ty0 = std::max(y0, 0) / kTile, ty1 = std::min(y1, m.height - 1) / kTile;
-  m.anyDirty = true;
-  for (int ty = ty0; ty <= ty1; ++ty) {
-    auto& [first, last] = m.marked[ty];
-    if (first <= tx0 && tx1 <= last) continue;  // marked already, since the damage was taken
-    std::fill_n(m.dirty.begin() + static_cast<size_t>(ty) * m.tilesX + tx0, tx1 - tx0 + 1, 1);
-    first = tx0;
-    last = tx1;
-  }
+  impl_->damage.mark(px(std::min(x0, x1)), px(std::min(y0, y1)), px(std::max(x0, x1)),
+                     px(std::max(y0, y1)));
 }
 
 bool RasterSurface::hasDamage() const {
-  return impl_->anyDirty;
+  return impl_->damage.any();
 }
 
 void RasterSurface::damageAll() {
-  std::fill(impl_->dirty.begin(), impl_->dirty.end(), 1);
-  impl_->anyDirty = true;
+  impl_->damage.markAll();
 }
 
-// Runs of dirty tiles along each tile row, merged with the run of the same columns in the row
-// above: a handful of rectangles for a figure spread across the window.
 std::vector<PixelRect> RasterSurface::takeDamage() {
-  Impl& m = *impl_;
-  m.pending.write();
-  std::vector<PixelRect> out;
-  if (!m.anyDirty) return out;
-  m.anyDirty = false;
-  std::vector<PixelRect> open;  // rects that ended on the previous tile row
-  for (int ty = 0; ty < m.tilesY; ++ty) {
-    std::vector<PixelRect> current;
-    for (int tx = 0; tx < m.tilesX;) {
-      if (!m.dirty[static_cast<size_t>(ty) * m.tilesX + tx]) {
-        ++tx;
-        continue;
-      }
-      int end = tx;
-      while (end < m.tilesX && m.dirty[static_cast<size_t>(ty) * m.tilesX + end])
-        ++end;
-      PixelRect r{tx * kTile, ty * kTile, (end - tx) * kTile, kTile};
-      auto above = std::find_if(open.begin(), open.end(),
-                                [&](const PixelRect& o) { return o.x == r.x && o.w == r.w; });
-      if (above != open.end()) {
-        r.y = above->y;
-        r.h = ty * kTile + kTile - r.y;
-        open.erase(above);
-      }
-      current.push_back(r);
-      tx = end;
-    }
-    out.insert(out.end(), open.begin(), open.end());
-    open = std::move(current);
-  }
-  out.insert(out.end(), open.begin(), open.end());
-  for (PixelRect& r : out) {
-    r.w = std::min(r.w, m.width - r.x);
-    r.h = std::min(r.h, m.height - r.y);
-  }
-  std::fill(m.dirty.begin(), m.dirty.end(), 0);
-  m.forgetMarked();
-  return out;
+  impl_->pending.write();
+  return impl_->damage.take();
 }
 
 void RasterSurface::paintClear(Colour c) {
@@ -355,8 +287,7 @@ void RasterSurface::paintDot(double x, double y, Colour c) {
   int ax, ay;
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay)) return;
   const ShapeKey key = ShapeKey::dot(penPixels());
-  damageShape(key, ax, ay);
-  impl_->paint(key, ax, ay, c);
+  if (!impl_->paint(key, ax, ay, c)) damageShape(key, ax, ay);
 }
 
 void RasterSurface::paintSegment(double x1, double y1, double x2, double y2, Colour c) {
@@ -364,8 +295,7 @@ void RasterSurface::paintSegment(double x1, double y1, double x2, double y2, Col
   if (!anchorOf(pixelX(x1), pixelY(y1), ax, ay) || !anchorOf(pixelX(x2), pixelY(y2), bx, by))
     return;
   const ShapeKey key = ShapeKey::segment(penPixels(), bx - ax, by - ay);
-  damageSegment(ax, ay, bx, by);
-  impl_->paint(key, ax, ay, c);
+  if (!impl_->paint(key, ax, ay, c)) damageSegment(ax, ay, bx, by);
 }
 
 // The damage of a segment: in each tile row, only the tiles that the segment crosses there,
@@ -380,7 +310,8 @@ void RasterSurface::damageSegment(int ax, int ay, int bx, int by) {
   }
   const long long dx = bx - ax, dy = by - ay;
   if (dy <= 3 * kTile || std::abs(dx) <= 3 * kTile) {
-    damageTiles(std::min(ax, bx) - margin, ay - margin, std::max(ax, bx) + margin, by + margin);
+    impl_->damage.mark(std::min(ax, bx) - margin, ay - margin, std::max(ax, bx) + margin,
+                       by + margin);
     return;
   }
   const int rowFirst = std::max(ay - margin, 0) / kTile;
@@ -391,8 +322,8 @@ void RasterSurface::damageSegment(int ax, int ay, int bx, int by) {
     const int yb = std::clamp(row * kTile + kTile - 1 + margin, ay, by);
     const auto xa = static_cast<int>(ax + dx * (ya - ay) / dy);
     const auto xb = static_cast<int>(ax + dx * (yb - ay) / dy);
-    damageTiles(std::min(xa, xb) - margin - 1, row * kTile, std::max(xa, xb) + margin + 1,
-                row * kTile + kTile - 1);
+    impl_->damage.mark(std::min(xa, xb) - margin - 1, row * kTile, std::max(xa, xb) + margin + 1,
+                       row * kTile + kTile - 1);
   }
 }
 
@@ -404,8 +335,7 @@ void RasterSurface::paintBox(double x1, double y1, double x2, double y2, Colour 
       !anchorOf(std::max(pixelX(x1), pixelX(x2)), std::max(pixelY(y1), pixelY(y2)), bx, by))
     return;
   const ShapeKey key = ShapeKey::box(penPixels(), bx - ax, by - ay);
-  damageShape(key, ax, ay);
-  impl_->paint(key, ax, ay, c);
+  if (!impl_->paint(key, ax, ay, c)) damageShape(key, ax, ay);
 }
 
 void RasterSurface::paintCircle(double x, double y, double radius, Colour c) {
@@ -413,8 +343,7 @@ void RasterSurface::paintCircle(double x, double y, double radius, Colour c) {
   const double rp = std::abs(radius) * pixelsPerUnitX();
   if (!anchorOf(pixelX(x), pixelY(y), ax, ay) || !(rp < kMaxPixel)) return;
   const ShapeKey key = ShapeKey::circle(penPixels(), rp);
-  damageShape(key, ax, ay);
-  impl_->paint(key, ax, ay, c);
+  if (!impl_->paint(key, ax, ay, c)) damageShape(key, ax, ay);
 }
 
 void RasterSurface::paintText(double x, double y, std::string_view text, Colour c) {

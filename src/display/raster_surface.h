@@ -10,14 +10,11 @@
 #include <vector>
 
 #include "display/surface.h"
+#include "display/tile_damage.h"
 
 namespace corvane {
 
 struct ShapeKey;
-
-struct PixelRect {
-  int x, y, w, h;
-};
 
 class RasterSurface : public Surface {
  public:
@@ -67,7 +64,6 @@ class RasterSurface : public Surface {
   struct Impl;
   void damage(double x0, double y0, double x1, double y1);
   void damageShape(const ShapeKey& key, int ax, int ay);
-  void damageTiles(int x0, int y0, int x1, int y1);
   void damageSegment(int ax, int ay, int bx, int by);
 
   std::unique_ptr<Impl> impl_;
