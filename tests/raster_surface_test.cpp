@@ -88,6 +88,38 @@ TEST_F(Fixture, TextAndCircleStandAboutTheirPoint) {
   EXPECT_EQ(s.pixel(px, py), kWhitePx) << "the circle's interior stays unpainted";
 }
 
+// A shape that crosses the top or left edge shows the part of itself drawn whole further in:
+// its first point falls in the pixel below and left of it there too (floor, not truncation).
+TEST(RasterSurface, ShapesAcrossTheTopAndLeftEdgesAreCutFromTheWholeShape) {
+  constexpr int kShift = 50, kSide = 120;
+  std::vector<std::uint32_t> pics[2];
+  for (int shifted = 0; shifted < 2; ++shifted) {
+    RasterSurface s(kSide, kSide);
+    s.ScaleLeft(0);
+    s.ScaleWidth(kSide);
+    s.ScaleTop(0);
+    const double d = shifted * kShift, u = 1 / s.pixelsPerUnitX();
+    const auto at = [&](double px, double py) {
+      return std::pair{s.userX(px + d), s.userY(py + d)};
+    };
+    s.DrawWidth(3);
+    const auto [x0, y0] = at(-4.7, -6.2);
+    const auto [x1, y1] = at(30.4, 41.9);
+    s.Line(x0, y0, x1, y1, kBlue);
+    const auto [cx, cy] = at(-0.4, 12.3);
+    s.Circle(cx, cy, 9.3 * u, kRed);
+    const auto [bx, by] = at(8.6, -2.5);
+    s.Box(bx, by, bx + 14 * u, by - 6 * u, kGreen);
+    pics[shifted] = s.snapshot();
+  }
+  int differ = 0;
+  for (int y = 0; y < kSide - kShift; ++y)
+    for (int x = 0; x < kSide - kShift; ++x)
+      differ += pics[0][static_cast<std::size_t>(y) * kSide + x] !=
+                pics[1][static_cast<std::size_t>(y + kShift) * kSide + x + kShift];
+  EXPECT_EQ(differ, 0);
+}
+
 // Each shape drawn twice, blue and then red, the second time from the runs kept the first,
 // into a window's pixels as they stand once the damage is taken. Whatever the cache paints
 // differently from cairo, a pixel too many or too few, shows against plain cairo.
