@@ -173,7 +173,8 @@ TEST(ShapeCache, StartsAnewWhenFullAndGivesTheSameRuns) {
 // Shapes of every kind and several pens across each window edge, where cairo clips; copies of a
 // thin segment (runs a pixel long) and of a circle (two runs a row) along a row, at the same
 // place, a pixel and two pixels apart, under a circle across the edge (drawn by cairo), the
-// segments again over it three pixels further, held back until the damage is taken; new segments,
+// last segment again over it in its place and all again further on, held back until the damage
+// is taken; new segments,
 // worked out without cairo: every direction and length up to 24 pixels, one to a cell, and long
 // ones up to the checked reach, for thin, even and wide pens.
 TEST(ShapeCache, PaintsWhatCairoPaints) {
@@ -200,18 +201,23 @@ TEST(ShapeCache, PaintsWhatCairoPaints) {
     }
   }
   const double xs[] = {20, 20, 21, 22, 24, 25, 26, 28};
+  const auto line = [&](RasterSurface& s, Colour c, double x) {
+    s.Line(s.userX(x + 0.3), s.userY(20.6), s.userX(x + 30.3), s.userY(60.6), c);
+  };
   const auto series = [&](RasterSurface& s, Colour c, double dx) {
     for (const double x : xs)
-      s.Line(s.userX(x + dx + 0.3), s.userY(20.6), s.userX(x + dx + 30.3), s.userY(60.6), c);
+      line(s, c, x + dx);
   };
   expectCacheAsCairo(
       400, 330,
       [&](RasterSurface& s, Colour c) {
-        series(s, c, 0);
         for (const double x : xs)
           s.Circle(s.userX(x + 200.3), s.userY(40.6), 9.3 / s.pixelsPerUnitX(), c);
-        // Across the edge, so cairo draws it, in another colour over the series.
+        series(s, c, 0);
+        // Across the edge, so cairo draws it, in another colour over the series; then the
+        // series' last line again where the circle crossed it, and the series further on.
         s.Circle(s.userX(5.3), s.userY(40.6), 36 / s.pixelsPerUnitX(), c ^ 0x00FF00);
+        line(s, c, xs[7]);
         series(s, c, 100);
       },
       "copies of a segment and of a circle side by side, and again after cairo drew");

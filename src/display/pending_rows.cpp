@@ -87,17 +87,21 @@ void PendingRows::writeHeld(int y, int x0, int x1) {
   damage_.mark(x0, y, x1 - 1, y);
 }
 
+bool PendingRows::note(int ax, int ay) {
+  const auto near = [&](const int* at) { return ay == at[1] && std::abs(ax - at[0]) <= kNear; };
+  streak_ = near(recent_[0]) || near(recent_[1]) ? streak_ + 1 : 0;
+  std::copy_n(recent_[0], 2, recent_[1]);
+  recent_[0][0] = ax;
+  recent_[0][1] = ay;
+  return streak_ >= kStreak;
+}
+
 bool PendingRows::add(const Runs& r, int ax, int ay, std::uint32_t value) {
   if (value != value_) {
     write();
     value_ = value;
   }
-  const auto near = [&](const int* at) { return ay == at[1] && std::abs(ax - at[0]) <= kNear; };
-  streak_ = near(recent_[0]) || near(recent_[1]) ? streak_ + 1 : 0;
-  const bool joins = r.dense() && r.size >= kLanes && streak_ >= kStreak;
-  std::copy_n(recent_[0], 2, recent_[1]);
-  recent_[0][0] = ax;
-  recent_[0][1] = ay;
+  const bool joins = note(ax, ay) && r.dense() && r.size >= kLanes;
   if (joins) {
     join(r, ax, ay);
     return true;

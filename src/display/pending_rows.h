@@ -38,6 +38,9 @@ class PendingRows {
   // later; what is pending in another value is written first. True if the runs are held
   // back, which then mark their damage; those written at once mark none.
   bool add(const Runs& runs, int ax, int ay, std::uint32_t value);
+  // A shape anchored at (ax, ay) that needs no painting (it is there already): the series
+  // goes on through it. True if the series is long enough to join.
+  bool note(int ax, int ay);
   // Writes everything pending.
   void write();
 

@@ -9,6 +9,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace corvane {
@@ -73,6 +74,17 @@ struct RasterSurface::Impl {
   // The runs of shapes from the cache, written when something else is drawn, when the
   // picture is read and when the damage is taken; held-back rows mark their own damage.
   PendingRows pending{damage};
+  // The last shapes copied from the cache, newest first, since anything else was painted;
+  // all in one colour, so painting one of them again at its place changes no pixel. The time
+  // view's area lines stand less than a pixel apart: a line is often the one before it or,
+  // where two graphs are erased in turn, the one before that.
+  struct Painted {
+    ShapeKey key;
+    int ax, ay;
+  };
+  std::array<Painted, 2> recent{};
+  int recentCount = 0;
+  Colour recentColour = 0;
 
   ~Impl() {
     release();
@@ -106,6 +118,7 @@ struct RasterSurface::Impl {
                              CAIRO_FONT_WEIGHT_NORMAL);
     }
     damage.bind(w, h);
+    recentCount = 0;
     cairoDrew = false;
     directDrew = false;
     pending.bind(px, stride, h);  // the old pixels may be gone already: it goes with them
@@ -141,6 +154,7 @@ struct RasterSurface::Impl {
 
   // Cairo and direct writes take turns on the image; each tells the other.
   void beforeCairo() {
+    recentCount = 0;
     pending.write();
     if (directDrew) cairo_surface_mark_dirty(image);
     directDrew = false;
@@ -152,12 +166,30 @@ struct RasterSurface::Impl {
     directDrew = true;
   }
 
+  // Whether the shape is one of the recent ones, in their colour; else it becomes the newest.
+  bool paintedAlready(const ShapeKey& key, int ax, int ay, Colour c) {
+    if (c != recentColour) {
+      recentCount = 0;
+      recentColour = c;
+    }
+    for (int k = 0; k < recentCount; ++k)
+      if (recent[k].ax == ax && recent[k].ay == ay && recent[k].key == key) return true;
+    recent[1] = recent[0];
+    recent[0] = {key, ax, ay};
+    recentCount = std::min(recentCount + 1, 2);
+    return false;
+  }
+
   // Paints a shape whose first point lies in pixel (ax, ay): from the cache when it lies wholly
   // inside the canvas, else with cairo straight onto the image, which clips it to the canvas.
   // True if its runs are held back, to mark their damage as they are written.
   bool paint(const ShapeKey& key, int ax, int ay, Colour c) {
     if (cacheShapes && width <= PendingRows::kMaxWidth &&
         ShapeCache::fits(key, ax - clipX0, ay, clipX1 - clipX0, clipY1)) {
+      if (paintedAlready(key, ax, ay, c)) {
+        pending.note(ax, ay);
+        return true;
+      }
       beforeDirect();
       return pending.add(shapes.find(key), ax, ay, pixelOf(stored(c)) | kTopByte);
     }
@@ -179,6 +211,7 @@ RasterSurface::~RasterSurface() = default;
 
 void RasterSurface::storeForCanvas(bool on) {
   impl_->forCanvas = on;
+  impl_->recentCount = 0;
 }
 
 void RasterSurface::setShapeCache(bool on) {
@@ -261,6 +294,7 @@ void RasterSurface::paintClear(Colour c) {
   cairo_surface_mark_dirty(m.image);
   m.cairoDrew = false;
   m.directDrew = false;
+  m.recentCount = 0;
   m.pending.drop();  // cleared over in any case
   damageAll();
 }
