@@ -96,6 +96,25 @@ BENCHMARK(BM_CrankAngleChangedPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimeChangedPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CrankAngleChangedPassLogicOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TimeChangedPassLogicOnly)->Unit(benchmark::kMicrosecond);
+// The time view under the automatic change as a user meets it: after 20 s of the walk in the
+// crank-angle view, whose area lines fill the cache, so that the time view's lines lie among
+// them. The graph pass alone, without presenting.
+void BM_TimeWalkingPassAfterCrankAngleWalk(benchmark::State& state) {
+  InView<RasterSurface> v(1);
+  v.p.st.mo = 1;
+  v.p.st.delno = 1;
+  for (int i = 0; i < 1200; ++i)
+    graphPass(v.p);
+  v.p.st.moo = 0;
+  v.p.st.clse = 1;
+  for (int i = 0; i < 300; ++i)
+    graphPass(v.p);
+  for (auto _ : state)
+    graphPass(v.p);
+  state.counters["shapes"] = static_cast<double>(v.sf.cachedShapes());
+}
+BENCHMARK(BM_TimeWalkingPassAfterCrankAngleWalk)->Iterations(2000)->Unit(benchmark::kMillisecond);
+
 // One run each of a fixed length, so that the warm-up is not repeated for every trial length.
 void walkingArgs(benchmark::internal::Benchmark* b) {
   b->Args({0, 0})->Args({1, 0})->Args({1, 1200})->Iterations(2000)->Unit(benchmark::kMillisecond);
