@@ -2,7 +2,9 @@
 // with its erase pass), an unchanged pass, and the logic alone on a surface that paints nothing.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "core/engine_view.h"
 #include "core/init.h"
@@ -114,6 +116,36 @@ void BM_TimeWalkingPassAfterCrankAngleWalk(benchmark::State& state) {
   state.counters["shapes"] = static_cast<double>(v.sf.cachedShapes());
 }
 BENCHMARK(BM_TimeWalkingPassAfterCrankAngleWalk)->Iterations(2000)->Unit(benchmark::kMillisecond);
+
+// The crank-angle walking pass after 20 s of the walk, each pass after the idle of a frame at
+// 60 passes a second, as in the window: asleep (argument 0) or busy without touching memory
+// (1). Against the passes back to back, this is what the caches forget in between.
+void BM_CrankAngleWalkingPassAfterIdle(benchmark::State& state) {
+  InView<RasterSurface> v(1);
+  v.p.st.mo = 1;
+  v.p.st.delno = 1;
+  for (int i = 0; i < 1200; ++i)
+    graphPass(v.p);
+  const auto idle = std::chrono::milliseconds(14);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (state.range(0) == 0) {
+      std::this_thread::sleep_for(idle);
+    } else {
+      for (const auto until = std::chrono::steady_clock::now() + idle;
+           std::chrono::steady_clock::now() < until;) {
+      }
+    }
+    state.ResumeTiming();
+    graphPass(v.p);
+  }
+  state.SetLabel(state.range(0) == 0 ? "after 14 ms asleep" : "after 14 ms busy");
+}
+BENCHMARK(BM_CrankAngleWalkingPassAfterIdle)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
 
 // One run each of a fixed length, so that the warm-up is not repeated for every trial length.
 void walkingArgs(benchmark::internal::Benchmark* b) {
