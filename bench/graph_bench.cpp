@@ -34,6 +34,15 @@ struct InView {
   }
 };
 
+// The automatic change switched on, and `passes` passes of its walk (1200 are 20 s of it at 60
+// passes a second), without the pause of the time view.
+void walk(InView<RasterSurface>& v, long passes) {
+  v.p.st.mo = 1;
+  v.p.st.delno = 1;
+  for (; passes > 0; --passes)
+    graphPass(v.p);
+}
+
 // Each iteration moves the operating point between two others, so every pass is a changed one.
 template <class SurfaceT>
 void changedPass(benchmark::State& state, int moo) {
@@ -68,10 +77,7 @@ void walkingPass(benchmark::State& state, int moo) {
   InView<RasterSurface> v(moo);
   const bool cached = state.range(0) == 1;
   v.sf.setShapeCache(cached);
-  v.p.st.mo = 1;
-  v.p.st.delno = 1;
-  for (auto i = state.range(1); i > 0; --i)
-    graphPass(v.p);
+  walk(v, state.range(1));
   for (auto _ : state)
     graphPass(v.p);
   state.counters["shapes"] = static_cast<double>(v.sf.cachedShapes());
@@ -103,10 +109,7 @@ BENCHMARK(BM_TimeChangedPassLogicOnly)->Unit(benchmark::kMicrosecond);
 // them. The graph pass alone, without presenting.
 void BM_TimeWalkingPassAfterCrankAngleWalk(benchmark::State& state) {
   InView<RasterSurface> v(1);
-  v.p.st.mo = 1;
-  v.p.st.delno = 1;
-  for (int i = 0; i < 1200; ++i)
-    graphPass(v.p);
+  walk(v, 1200);
   v.p.st.moo = 0;
   v.p.st.clse = 1;
   for (int i = 0; i < 300; ++i)
@@ -122,10 +125,7 @@ BENCHMARK(BM_TimeWalkingPassAfterCrankAngleWalk)->Iterations(2000)->Unit(benchma
 // (1). Against the passes back to back, this is what the caches forget in between.
 void BM_CrankAngleWalkingPassAfterIdle(benchmark::State& state) {
   InView<RasterSurface> v(1);
-  v.p.st.mo = 1;
-  v.p.st.delno = 1;
-  for (int i = 0; i < 1200; ++i)
-    graphPass(v.p);
+  walk(v, 1200);
   const auto idle = std::chrono::milliseconds(14);
   for (auto _ : state) {
     state.PauseTiming();
