@@ -2,9 +2,11 @@
 // takes back, and the pause it makes in the time view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "graphs/auto_change.h"
 #include "graphs/graph_view.h"
@@ -64,9 +66,15 @@ TEST(AutoChange, TheTimeViewPausesAfterEachStepBeforeThePassYields) {
           << "moo " << moo << " delno " << delno << " mo " << mo;
       return false;
     });
+    // Each pass's picture is shown before its pause, not 50 ms later.
+    std::vector<std::int64_t> pausesAtPresents;
+    h.host.onPresent([&] { pausesAtPresents.push_back(h.host.counts().delays); });
     for (int i = 0; i < 5; ++i)
       graphPass(h.p);
     EXPECT_EQ(h.host.counts().calls, 5);
+    for (std::int64_t pause = 0; pause < h.host.counts().delays; ++pause)
+      EXPECT_NE(std::count(pausesAtPresents.begin(), pausesAtPresents.end(), pause), 0)
+          << "no picture shown before pause " << pause + 1;
   }
 }
 

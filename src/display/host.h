@@ -58,7 +58,8 @@ class Host {
   // End of a graph pass: a pass that drew presents and runs at most once per frame; one that
   // drew nothing waits like DoEventsWait.
   virtual void DoEventsFrame(bool drew) = 0;
-  // A wait in which no handler runs.
+  // A wait in which no handler runs; the picture drawn so far is shown first, as it stands
+  // for the whole wait.
   virtual void Delay(double seconds) = 0;
   // Ends the program: throws ProgramEnded.
   [[noreturn]] virtual void End() { throw ProgramEnded(); }

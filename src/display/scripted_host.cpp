@@ -168,6 +168,7 @@ void ScriptedHost::DoEventsFrame(bool drew) {
 }
 
 void ScriptedHost::Delay(double seconds) {
+  present();
   ++counts_.delays;
   now_ += seconds;
 }

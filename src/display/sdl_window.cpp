@@ -408,6 +408,7 @@ void SdlWindow::DoEventsFrame(bool drew) {
 }
 
 void SdlWindow::Delay(double seconds) {
+  present();
   SDL_Delay(static_cast<Uint32>(seconds * 1000));
 }
 
