@@ -11,6 +11,7 @@ Starts the program and prints the milliseconds until the screen pixel (x, y) tur
 """
 import ctypes
 import os
+import random
 import select
 import statistics
 import subprocess
@@ -137,6 +138,12 @@ def space_latency(rect):
     return time.monotonic() - t0
 
 
+def settle(seconds):
+    """Waits that long and up to 0.1 s more, at random: a key then meets the automatic change at
+    any point of its 53 ms cycle, not at the one that a fixed wait after the click would give."""
+    time.sleep(seconds + random.uniform(0, 0.1))
+
+
 def esc_latency(program):
     # The process's descriptor turns readable the moment it ends; Popen.wait with a timeout
     # would look at doubling intervals and round the figure up to 16, 32, 64 or 114 ms.
@@ -191,7 +198,7 @@ def main():
         for _ in range(runs):
             spaces.append(space_latency(rect))
             press(back)
-            time.sleep(0.3)
+            settle(0.3)
         program.kill()
         program.wait()
         report(f"space bar -> next view: {label}", spaces)
@@ -202,7 +209,7 @@ def main():
         for _ in range(runs):
             program = start(binary)
             press(keys)
-            time.sleep(0.5)
+            settle(0.5)
             escs.append(esc_latency(program))
         report(f"ESC -> exit: {label}", escs)
 
